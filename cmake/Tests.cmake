@@ -1,0 +1,32 @@
+# GoogleTest: the system's build natively, built from its source for cross and 32-bit builds.
+# ostrel_add_test(name SOURCES ... LIBS ...) adds a gtest executable and registers it with ctest,
+# run through OSTREL_TEST_RUNNER when one is set.
+if(OSTREL_TESTS)
+  if(CMAKE_CROSSCOMPILING OR OSTREL_BUILD_GTEST)
+    set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    set(OSTREL_GTEST gtest_main)
+  else()
+    find_package(GTest REQUIRED)
+    set(OSTREL_GTEST GTest::gtest_main)
+  endif()
+endif()
+
+function(ostrel_add_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} ${OSTREL_GTEST} ostrel_warnings)
+  add_test(NAME ${name} COMMAND ${OSTREL_TEST_RUNNER} $<TARGET_FILE:${name}>)
+  if(WIN32)
+    # Wine tests share one prefix, one desktop and one clipboard: never run two at once.
+    set_tests_properties(${name} PROPERTIES
+      ENVIRONMENT "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix"
+      RESOURCE_LOCK wine-desktop
+      SKIP_RETURN_CODE 77)
+  endif()
+  if(T_LABELS)
+    set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}")
+  endif()
+endfunction()

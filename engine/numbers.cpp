@@ -1,0 +1,234 @@
+// Number reading and printing by the program's own rules. std::from_chars and std::to_chars do
+// the correctly rounded conversions; this file decides what a number looks like around them.
+#include "numbers.h"
+
+#include <cfloat>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include "text.h"
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Enough significant digits for any correctly rounded double (at most 767 matter); anything
+// beyond is folded into one sticky digit, which keeps the rounding exact for texts of any length.
+constexpr size_t MAX_SIGNIFICANT = 780;
+// Decimal exponents are saturated here; far beyond both overflow and underflow.
+constexpr long long EXPONENT_LIMIT = 100000;
+
+long long SaturatedAdd(long long a, long long b)
+{
+    const long long sum = a + b;
+    if (sum > EXPONENT_LIMIT) return EXPONENT_LIMIT;
+    if (sum < -EXPONENT_LIMIT) return -EXPONENT_LIMIT;
+    return sum;
+}
+
+// Reads the digits of an exponent (no sign) with saturation; returns the end of the digits.
+const char* ReadExponentDigits(const char* p, long long* exponent)
+{
+    long long value = 0;
+    for (; IsDigit(*p); ++p) {
+        if (value < EXPONENT_LIMIT) value = value * 10 + (*p - '0');
+    }
+    *exponent = value;
+    return p;
+}
+
+// Converts the unsigned decimal "digits[.digits]" in [begin, end) times 10^exponent to the
+// nearest double. Returns false on overflow (and *value = inf) or underflow to zero (*value = 0).
+bool DecimalToDouble(const char* begin, const char* end, long long exponent, double* value)
+{
+    // Canonical form 0.DDDD e scale, built in a bounded buffer.
+    char text[MAX_SIGNIFICANT + 32];
+    size_t count = 0;
+    bool sticky = false;
+    long long scale = 0;  // digits before the point, after leading zeros are dropped
+    bool pastPoint = false;
+    for (const char* p = begin; p != end; ++p) {
+        if (*p == '.') {
+            pastPoint = true;
+            continue;
+        }
+        if (count == 0 && *p == '0') {
+            if (pastPoint) scale = SaturatedAdd(scale, -1);
+            continue;
+        }
+        if (!pastPoint) scale = SaturatedAdd(scale, 1);
+        if (count < MAX_SIGNIFICANT) {
+            text[2 + count++] = *p;
+        } else if (*p != '0') {
+            sticky = true;
+        }
+    }
+    if (count == 0) {
+        *value = 0.0;
+        return true;
+    }
+    if (sticky) text[2 + count++] = '1';
+    text[0] = '0';
+    text[1] = '.';
+    char* cursor = text + 2 + count;
+    *cursor++ = 'e';
+    const long long power = SaturatedAdd(scale, exponent);
+    const std::to_chars_result written = std::to_chars(cursor, text + sizeof text, power);
+    const std::from_chars_result read =
+        std::from_chars(text, written.ptr, *value, std::chars_format::general);
+    if (read.ec == std::errc::result_out_of_range) {
+        *value = power > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+        return false;
+    }
+    return true;
+}
+
+// The mantissa shared by both readers: digits with an optional fraction, or "." and digits.
+// Returns its end, or nullptr when there is no digit.
+const char* ScanMantissa(const char* p)
+{
+    bool anyDigit = false;
+    for (; IsDigit(*p); ++p) anyDigit = true;
+    if (*p == '.') {
+        for (++p; IsDigit(*p); ++p) anyDigit = true;
+    }
+    return anyDigit ? p : nullptr;
+}
+
+}  // namespace
+
+const char* ReadPlainNumber(const char* text, double* value)
+{
+    *value = 0.0;
+    const char* p = text;
+    while (IsWhiteSpace(*p)) ++p;
+    const bool negative = *p == '-';
+    if (*p == '+' || *p == '-') {
+        ++p;
+        if (!IsDigit(*p) && *p != '.') return text;
+    }
+    const char* mantissa = p;
+    const char* end = ScanMantissa(p);
+    if (end == nullptr) return text;
+    const char* mantissaEnd = end;
+
+    long long exponent = 0;
+    if (*end == 'e' || *end == 'E' || *end == 'd' || *end == 'D') {
+        const char* q = end + 1;
+        const bool negativeExponent = *q == '-';
+        if (*q == '+' || *q == '-') ++q;
+        if (IsDigit(*q)) {
+            end = ReadExponentDigits(q, &exponent);
+            if (negativeExponent) exponent = -exponent;
+        }
+    }
+
+    double magnitude = 0.0;
+    const bool inRange = DecimalToDouble(mantissa, mantissaEnd, exponent, &magnitude);
+    const bool underflow = inRange ? magnitude != 0.0 && magnitude < DBL_MIN : magnitude == 0.0;
+    if (underflow) {
+        *value = 0.0;  // too small: +0, the sign dropped
+    } else {
+        *value = negative ? -magnitude : magnitude;
+    }
+    return end;
+}
+
+const char* ReadScannedNumber(const char* text, double* value)
+{
+    const char* p = text;
+    while (IsWhiteSpace(*p)) ++p;
+    const bool negative = *p == '-';
+    if (*p == '+' || *p == '-') ++p;
+    const char* mantissa = p;
+    const char* end = ScanMantissa(p);
+    if (end == nullptr) return nullptr;
+    const char* mantissaEnd = end;
+
+    long long exponent = 0;
+    if (*end == 'e' || *end == 'E') {
+        // The letter and its sign belong to the number even when no digit follows.
+        ++end;
+        const bool negativeExponent = *end == '-';
+        if (*end == '+' || *end == '-') ++end;
+        end = ReadExponentDigits(end, &exponent);
+        if (negativeExponent) exponent = -exponent;
+    }
+
+    double magnitude = 0.0;
+    DecimalToDouble(mantissa, mantissaEnd, exponent, &magnitude);
+    *value = negative ? -magnitude : magnitude;
+    return end;
+}
+
+size_t FormatFixed(char* out, size_t size, double value, int decimals)
+{
+    if (out == nullptr || size == 0) return 0;
+    constexpr int MAX_DECIMALS = 20;
+    if (decimals < 0) decimals = 0;
+    if (decimals > MAX_DECIMALS) decimals = MAX_DECIMALS;
+
+    // Room for the sign, a carry digit, 309 integer digits, the point and the decimals.
+    char text[1 + 1 + 309 + 1 + MAX_DECIMALS + 1];
+    size_t length = 0;
+    if (std::isnan(value)) {
+        length = 3;
+        std::memcpy(text, "nan", length);
+    } else if (std::isinf(value)) {
+        length = value < 0 ? 4 : 3;
+        std::memcpy(text, value < 0 ? "-inf" : "inf", length);
+    } else {
+        // The 17 significant digits and the decimal exponent of the first.
+        char digits[17];
+        int exponent = 0;
+        const double magnitude = std::fabs(value);
+        if (magnitude == 0.0) {
+            std::memset(digits, '0', sizeof digits);
+        } else {
+            char scientific[32];
+            const std::to_chars_result r = std::to_chars(
+                scientific, scientific + sizeof scientific, magnitude, std::chars_format::scientific, 16);
+            digits[0] = scientific[0];
+            std::memcpy(digits + 1, scientific + 2, 16);  // skip "d."
+            const char* exponentText = scientific + 19;  // after "d.dddddddddddddddde"
+            if (*exponentText == '+') ++exponentText;
+            std::from_chars(exponentText, r.ptr, exponent);
+        }
+
+        // Place value p (10^p) of every printed position, from top down to -decimals.
+        const int top = (exponent > 0 ? exponent : 0) + 1;  // one spare place for a carry
+        const int places = top + decimals + 1;
+        char placeDigits[1 + 309 + MAX_DECIMALS + 1];
+        for (int i = 0; i < places; ++i) {
+            const int index = exponent - (top - i);
+            placeDigits[i] = index >= 0 && index < 17 ? digits[index] : '0';
+        }
+        // Half away from zero, judged on the first digit that is not printed.
+        const int firstDropped = exponent + decimals + 1;
+        if (firstDropped >= 0 && firstDropped < 17 && digits[firstDropped] >= '5') {
+            for (int i = places - 1; i >= 0; --i) {
+                if (placeDigits[i] != '9') {
+                    ++placeDigits[i];
+                    break;
+                }
+                placeDigits[i] = '0';
+            }
+        }
+
+        if (std::signbit(value)) text[length++] = '-';
+        int first = 0;
+        while (first < top && placeDigits[first] == '0') ++first;  // keep the units digit
+        for (int i = first; i <= top; ++i) text[length++] = placeDigits[i];
+        if (decimals > 0) {
+            text[length++] = '.';
+            for (int i = top + 1; i < places; ++i) text[length++] = placeDigits[i];
+        }
+    }
+
+    if (length > size - 1) length = size - 1;
+    std::memcpy(out, text, length);
+    out[length] = '\0';
+    return length;
+}

@@ -1,0 +1,20 @@
+// Text helpers shared by the engine and the shell: the program's own notion of white space,
+// trimming, bounded copying and the case-insensitive comparison of unit spellings.
+#pragma once
+
+#include <cstddef>
+
+// Space, horizontal tab, line feed, vertical tab, form feed and carriage return; no byte of 0x80
+// or above, whatever the locale.
+bool IsWhiteSpace(char c);
+
+// Cuts trailing white space by writing a terminator after the last other character and returns
+// a pointer past the leading white space. An absent or empty text comes back unchanged.
+char* TrimSpace(char* text);
+
+// Copies at most n characters of src into dest and writes a terminator at dest[n], so dest must
+// hold n + 1 bytes. With either text absent, dest is left untouched. Returns dest.
+char* BoundedCopy(char* dest, const char* src, size_t n);
+
+// Byte comparison of unsigned values after folding only A-Z to a-z; a prefix orders first.
+int CompareNoCase(const char* a, const char* b);

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs the Debian packages a build or test run needs, and only those that are missing,
+# so a second run costs nothing. Usage: scripts/deps.sh native|windows|wine|all
+set -eu
+
+want=(cmake g++ make libgtest-dev googletest libbenchmark-dev)
+case "${1:-all}" in
+  native) ;;
+  windows) want+=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 fp-utils imagemagick) ;;
+  wine|all)
+    want+=(g++-multilib qemu-user clang llvm libclang-rt-14-dev clang-tidy cppcheck
+           g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 fp-utils
+           wine wine64 wine32:i386 xvfb xauth xdotool x11-utils imagemagick openbox) ;;
+  *) echo "usage: $0 native|windows|wine|all" >&2; exit 2 ;;
+esac
+
+missing=()
+for p in "${want[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+echo "Installing: ${missing[*]}" >&2
+for p in "${missing[@]}"; do
+  if [[ $p == *:i386 ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $sudo dpkg --add-architecture i386
+  fi
+done
+$sudo apt-get update -q >&2
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q "${missing[@]}" >&2
