@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Runs Ostrel: opens the real window under Wine with TEXT as its command line (./run.sh 5 ft).
+# Without a display it prints the conversion of TEXT instead, and says how to see the window.
+# Installs what is missing on a Debian 12 machine first.
+set -eu
+cd "$(dirname "$0")"
+
+if [ -z "${DISPLAY:-}" ]; then
+  scripts/deps.sh native
+  cmake --preset native >/dev/null
+  cmake --build build/native -j2 --target ostrel-convert >/dev/null
+  build/native/ostrel-convert "$@" || true
+  echo "(No display here, so this is the conversion only. To see the window, run ./run.sh" \
+       "in a graphical session, or copy build/win32/ostrel.exe to a Windows machine.)" >&2
+  exit 0
+fi
+
+scripts/deps.sh wine
+. tests/wine.sh
+preset=win32
+if ! can_run_32bit; then
+  echo "32-bit code cannot run on this machine: opening the 64-bit build instead." >&2
+  preset=win64
+fi
+cmake --preset "$preset" >/dev/null
+cmake --build "build/$preset" -j2 --target ostrel >/dev/null
+export WINEPREFIX="$PWD/build/wineprefix"  # the user's own prefix: the window position persists
+ensure_wine_prefix
+exec "$(wine_for "build/$preset/ostrel.exe")" "build/$preset/ostrel.exe" "$@"
