@@ -38,11 +38,15 @@ const char* WriteResult(double value, int decimals, const char* separator, const
 // A number, an apostrophe right after it, and a second number; whatever follows is ignored.
 bool ReadFeetAndInches(const char* text, double* metres)
 {
+    // Scan before converting: most inputs are not in this form.
+    const char* apostrophe = ScannedNumberEnd(text);
+    if (apostrophe == nullptr || *apostrophe != '\'' || ScannedNumberEnd(apostrophe + 1) == nullptr) {
+        return false;
+    }
     double feet = 0.0;
     double inches = 0.0;
-    const char* p = ReadScannedNumber(text, &feet);
-    if (p == nullptr || *p != '\'') return false;
-    if (ReadScannedNumber(p + 1, &inches) == nullptr) return false;
+    ReadScannedNumber(text, &feet);
+    ReadScannedNumber(apostrophe + 1, &inches);
     const double feetMetres = feet * METRES_PER_FOOT;
     const double inchMetres = inches * METRES_PER_INCH;
     *metres = feetMetres + inchMetres;

@@ -136,29 +136,43 @@ const char* ReadPlainNumber(const char* text, double* value)
     return end;
 }
 
+const char* ScannedNumberEnd(const char* text)
+{
+    const char* p = text;
+    while (IsWhiteSpace(*p)) ++p;
+    if (*p == '+' || *p == '-') ++p;
+    const char* end = ScanMantissa(p);
+    if (end == nullptr) return nullptr;
+    if (*end == 'e' || *end == 'E') {
+        // The letter and its sign belong to the number even when no digit follows.
+        ++end;
+        if (*end == '+' || *end == '-') ++end;
+        while (IsDigit(*end)) ++end;
+    }
+    return end;
+}
+
 const char* ReadScannedNumber(const char* text, double* value)
 {
+    const char* end = ScannedNumberEnd(text);
+    if (end == nullptr) return nullptr;
     const char* p = text;
     while (IsWhiteSpace(*p)) ++p;
     const bool negative = *p == '-';
     if (*p == '+' || *p == '-') ++p;
-    const char* mantissa = p;
-    const char* end = ScanMantissa(p);
-    if (end == nullptr) return nullptr;
-    const char* mantissaEnd = end;
+    const char* mantissaEnd = ScanMantissa(p);
 
     long long exponent = 0;
-    if (*end == 'e' || *end == 'E') {
-        // The letter and its sign belong to the number even when no digit follows.
-        ++end;
-        const bool negativeExponent = *end == '-';
-        if (*end == '+' || *end == '-') ++end;
-        end = ReadExponentDigits(end, &exponent);
+    if (mantissaEnd != end) {
+        const char* digits = mantissaEnd + 1;
+        const bool negativeExponent = *digits == '-';
+        if (*digits == '+' || *digits == '-') ++digits;
+        ReadExponentDigits(digits, &exponent);
         if (negativeExponent) exponent = -exponent;
     }
 
     double magnitude = 0.0;
-    DecimalToDouble(mantissa, mantissaEnd, exponent, &magnitude);
+    DecimalToDouble(p, mantissaEnd, exponent, &magnitude);
     *value = negative ? -magnitude : magnitude;
     return end;
 }
