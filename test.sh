@@ -17,7 +17,7 @@ if ! "$probe" 2>/dev/null; then
   i386_runner=qemu-i386
 fi
 
-presets=(native native-asan native-i386 win32 win64)
+presets=(native native-asan native-i386 fuzz win32 win64)
 for preset in "${presets[@]}"; do
   extra=()
   [ "$preset" = native-i386 ] && extra=(-DOSTREL_TEST_RUNNER="$i386_runner")
