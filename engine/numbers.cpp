@@ -2,10 +2,12 @@
 // the correctly rounded conversions; this file decides what a number looks like around them.
 #include "numbers.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 #include <limits>
 
 #include "text.h"
@@ -177,15 +179,87 @@ const char* ReadScannedNumber(const char* text, double* value)
     return end;
 }
 
+namespace {
+
+constexpr int SIGNIFICANT_DIGITS = 17;
+constexpr int MAX_DECIMALS = 20;
+constexpr int MAX_INTEGER_DIGITS = 309;  // DBL_MAX has 309
+// Place values printed, from a spare carry place above the integer digits down to 10^-decimals.
+constexpr int MAX_PLACES = 1 + MAX_INTEGER_DIGITS + MAX_DECIMALS;
+
+// The 17 significant digits of a finite magnitude, and the power of ten of the first.
+int SignificantDigits(double magnitude, char (&digits)[SIGNIFICANT_DIGITS])
+{
+    if (magnitude == 0.0) {
+        std::fill(std::begin(digits), std::end(digits), '0');
+        return 0;
+    }
+    char scientific[32];  // "d.dddddddddddddddde+ddd"
+    const std::to_chars_result written = std::to_chars(
+        scientific, scientific + sizeof scientific, magnitude, std::chars_format::scientific,
+        SIGNIFICANT_DIGITS - 1);
+    digits[0] = scientific[0];
+    std::memcpy(digits + 1, scientific + 2, SIGNIFICANT_DIGITS - 1);
+    const char* exponentText = scientific + 2 + SIGNIFICANT_DIGITS;  // after the "e"
+    if (*exponentText == '+') ++exponentText;
+    int exponent = 0;
+    std::from_chars(exponentText, written.ptr, exponent);
+    return exponent;
+}
+
+// Adds one unit at the last place, carrying; the spare place at index 0 takes a final carry.
+void RoundUp(char* places, int count)
+{
+    for (int i = count - 1; i >= 0; --i) {
+        if (places[i] != '9') {
+            ++places[i];
+            return;
+        }
+        places[i] = '0';
+    }
+}
+
+// Prints a finite value; returns the length written into text.
+size_t PrintFinite(char* text, double value, int decimals)
+{
+    char digits[SIGNIFICANT_DIGITS];
+    const int exponent = SignificantDigits(std::fabs(value), digits);
+
+    // places[i] holds the digit of 10^(top - i); beyond the 17 significant digits, zeros.
+    const int top = (exponent > 0 ? exponent : 0) + 1;
+    const int count = top + decimals + 1;
+    char places[MAX_PLACES];
+    for (int i = 0; i < count; ++i) {
+        const int index = exponent - (top - i);
+        places[i] = index >= 0 && index < SIGNIFICANT_DIGITS ? digits[index] : '0';
+    }
+    // Half away from zero, judged on the first significant digit that is not printed.
+    const int firstDropped = exponent + decimals + 1;
+    if (firstDropped >= 0 && firstDropped < SIGNIFICANT_DIGITS && digits[firstDropped] >= '5') {
+        RoundUp(places, count);
+    }
+
+    size_t length = 0;
+    if (std::signbit(value)) text[length++] = '-';  // also for a value that prints as zero
+    int first = 0;
+    while (first < top && places[first] == '0') ++first;  // keep the units digit
+    for (int i = first; i <= top; ++i) text[length++] = places[i];
+    if (decimals > 0) {
+        text[length++] = '.';
+        for (int i = top + 1; i < count; ++i) text[length++] = places[i];
+    }
+    return length;
+}
+
+}  // namespace
+
 size_t FormatFixed(char* out, size_t size, double value, int decimals)
 {
     if (out == nullptr || size == 0) return 0;
-    constexpr int MAX_DECIMALS = 20;
     if (decimals < 0) decimals = 0;
     if (decimals > MAX_DECIMALS) decimals = MAX_DECIMALS;
 
-    // Room for the sign, a carry digit, 309 integer digits, the point and the decimals.
-    char text[1 + 1 + 309 + 1 + MAX_DECIMALS + 1];
+    char text[1 + MAX_PLACES + 1];  // sign, places, point
     size_t length = 0;
     if (std::isnan(value)) {
         length = 3;
@@ -194,51 +268,7 @@ size_t FormatFixed(char* out, size_t size, double value, int decimals)
         length = value < 0 ? 4 : 3;
         std::memcpy(text, value < 0 ? "-inf" : "inf", length);
     } else {
-        // The 17 significant digits and the decimal exponent of the first.
-        char digits[17];
-        int exponent = 0;
-        const double magnitude = std::fabs(value);
-        if (magnitude == 0.0) {
-            std::memset(digits, '0', sizeof digits);
-        } else {
-            char scientific[32];
-            const std::to_chars_result r = std::to_chars(
-                scientific, scientific + sizeof scientific, magnitude, std::chars_format::scientific, 16);
-            digits[0] = scientific[0];
-            std::memcpy(digits + 1, scientific + 2, 16);  // skip "d."
-            const char* exponentText = scientific + 19;  // after "d.dddddddddddddddde"
-            if (*exponentText == '+') ++exponentText;
-            std::from_chars(exponentText, r.ptr, exponent);
-        }
-
-        // Place value p (10^p) of every printed position, from top down to -decimals.
-        const int top = (exponent > 0 ? exponent : 0) + 1;  // one spare place for a carry
-        const int places = top + decimals + 1;
-        char placeDigits[1 + 309 + MAX_DECIMALS + 1];
-        for (int i = 0; i < places; ++i) {
-            const int index = exponent - (top - i);
-            placeDigits[i] = index >= 0 && index < 17 ? digits[index] : '0';
-        }
-        // Half away from zero, judged on the first digit that is not printed.
-        const int firstDropped = exponent + decimals + 1;
-        if (firstDropped >= 0 && firstDropped < 17 && digits[firstDropped] >= '5') {
-            for (int i = places - 1; i >= 0; --i) {
-                if (placeDigits[i] != '9') {
-                    ++placeDigits[i];
-                    break;
-                }
-                placeDigits[i] = '0';
-            }
-        }
-
-        if (std::signbit(value)) text[length++] = '-';
-        int first = 0;
-        while (first < top && placeDigits[first] == '0') ++first;  // keep the units digit
-        for (int i = first; i <= top; ++i) text[length++] = placeDigits[i];
-        if (decimals > 0) {
-            text[length++] = '.';
-            for (int i = top + 1; i < places; ++i) text[length++] = placeDigits[i];
-        }
+        length = PrintFinite(text, value, decimals);
     }
 
     if (length > size - 1) length = size - 1;

@@ -9,10 +9,10 @@ namespace {
 
 // Builds a float from its IEEE single encoding at compile time, so that each factor below is
 // visibly the exact value of its bit pattern. Normal numbers only, which all factors are.
-constexpr float FloatFromBits(uint32_t bits)
+constexpr float FloatFromBits(uint32_t bits) noexcept
 {
-    int exponent = static_cast<int>((bits >> 23) & 0xFFu) - 127 - 23;
-    double magnitude = static_cast<double>((bits & 0x7FFFFFu) | 0x800000u);
+    int exponent = static_cast<int>((bits >> 23) & 0xFFU) - 127 - 23;
+    double magnitude = static_cast<double>((bits & 0x7FFFFFU) | 0x800000U);
     for (; exponent > 0; --exponent) magnitude *= 2.0;
     for (; exponent < 0; ++exponent) magnitude /= 2.0;
     return static_cast<float>((bits >> 31) != 0 ? -magnitude : magnitude);
@@ -22,7 +22,7 @@ constexpr float FloatFromBits(uint32_t bits)
 
 // Reverse factors are stored on their own, not derived: 1 ha is 2.470966 acre, although 1 acre
 // is 0.40468565 ha (whose reciprocal would be 2.4710538).
-const Conversion ConversionTable[CONVERSION_COUNT] = {
+constexpr Conversion ConversionTable[CONVERSION_COUNT] = {
     {"in", FloatFromBits(0x3D214285)},        //  0 mm -> in, 0.03937008
     {"in", FloatFromBits(0x3EC99326)},        //  1 cm -> in, 0.39370078
     {"ft", FloatFromBits(0x4051F948)},        //  2 m -> ft, 3.28084
