@@ -14,7 +14,7 @@ echo "== clang-tidy: Windows shell"
 mingw_args=(--extra-arg=--target=i686-w64-mingw32 --extra-arg=-nostdinc++)
 while read -r dir; do
   mingw_args+=("--extra-arg=-isystem$dir")
-done < <(echo | i686-w64-mingw32-g++ -E -x c++ - -v 2>&1 |
+done < <(echo | i686-w64-mingw32-g++-posix -E -x c++ - -v 2>&1 |
          sed -n '/#include <...> search starts here/,/End of search list/p' | grep '^ /' | sed 's/^ //' | grep -v -E '/include(-fixed)?$')
 clang-tidy -p build/win32 --quiet "${mingw_args[@]}" shell/*.cpp 2>/dev/null || status=1
 
