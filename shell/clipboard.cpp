@@ -1,0 +1,77 @@
+// Copy and Paste of plain text. A block handed to the clipboard is the clipboard's; one that it
+// refused is freed here. Blocks read from it are trusted no further than their size.
+#include "clipboard.h"
+
+#include "app.h"
+#include "message.h"
+#include "resource.h"
+#include "text.h"
+#include "textrules.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+namespace {
+
+// A pasted line is shown whole up to this length; Convert reads only the first 80 characters.
+constexpr size_t PASTE_TEXT_MAX = 4095;
+char PastedLine[PASTE_TEXT_MAX + 1];
+
+}  // namespace
+
+int PutClipboardText(const char* text)
+{
+    if (!text) text = "";
+    if (!OpenClipboard(MainWindow)) return CLIP_NOT_OPEN;
+
+    size_t size = strlen(text) + 1;
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, size);
+    if (!block) {
+        CloseClipboard();
+        return CLIP_NO_MEMORY;
+    }
+    void* data = GlobalLock(block);
+    if (!data) {
+        GlobalFree(block);
+        CloseClipboard();
+        return CLIP_NO_MEMORY;
+    }
+    memcpy(data, text, size);
+    GlobalUnlock(block);
+
+    int result = CLIP_OK;
+    EmptyClipboard();
+    if (!SetClipboardData(CF_TEXT, block)) {
+        GlobalFree(block);
+        result = CLIP_REFUSED;
+    }
+    CloseClipboard();
+    return result;
+}
+
+void CopyResult()
+{
+    char text[INPUT_TEXT_MAX + 1] = "";
+    GetDlgItemTextA(MainWindow, IDC_RESULT, text, sizeof text);
+    int result = PutClipboardText(text);
+    if (result == CLIP_NO_MEMORY)
+        ShowWarning(MainWindow, "Out of memory");
+    else if (result != CLIP_OK)
+        ShowWarning(MainWindow, "Error copying text to clipboard");
+}
+
+void PasteInput()
+{
+    if (!OpenClipboard(MainWindow)) return;
+    HANDLE block = GetClipboardData(CF_TEXT);
+    const char* data = block ? static_cast<const char*>(GlobalLock(block)) : nullptr;
+    if (data) {
+        size_t length = FirstLineLength(data, GlobalSize(block));
+        if (length > PASTE_TEXT_MAX) length = PASTE_TEXT_MAX;
+        BoundedCopy(PastedLine, data, length);
+        SetDlgItemTextA(MainWindow, IDC_INPUT, PastedLine);
+        GlobalUnlock(block);
+    }
+    CloseClipboard();
+}

@@ -1,0 +1,106 @@
+// The main dialog's procedure: one switch on the message, one on the command.
+#include "maindlg.h"
+
+#include "about.h"
+#include "app.h"
+#include "clipboard.h"
+#include "convert.h"
+#include "help.h"
+#include "position.h"
+#include "resource.h"
+#include "text.h"
+
+namespace {
+
+void CloseMainDialog(HWND dialog)
+{
+    SaveWindowPosition(dialog);
+    EndDialog(dialog, 1);
+}
+
+void ReadInputAndConvert(HWND dialog)
+{
+    InputText[0] = '\0';
+    GetDlgItemTextA(dialog, IDC_INPUT, InputText, sizeof InputText);
+    ConvertAndShow(dialog);
+}
+
+// A hand-over may come from any process: the block is read no further than cbData, nor than 80.
+void TakeHandedOverText(HWND dialog, const COPYDATASTRUCT* data)
+{
+    if (!data) return;
+    size_t n = data->cbData < INPUT_TEXT_MAX ? data->cbData : INPUT_TEXT_MAX;
+    BoundedCopy(InputText, static_cast<const char*>(data->lpData), n);
+    SetDlgItemTextA(dialog, IDC_INPUT, InputText);
+    ConvertAndShow(dialog);
+}
+
+BOOL OnCommand(HWND dialog, WORD command)
+{
+    switch (command) {
+    case IDOK:
+    case IDM_CONVERT:
+        ReadInputAndConvert(dialog);
+        break;
+    case IDM_EXIT:
+        CloseMainDialog(dialog);
+        return TRUE;
+    case IDM_COPY:
+        CopyResult();
+        break;
+    case IDM_PASTE:
+        PasteInput();
+        break;
+    case IDM_HELP:
+        ShowHelp(dialog);
+        break;
+    case IDM_ABOUT:
+        // Unowned on purpose: the main window stays usable while the box is open.
+        DialogBoxParamA(AppInstance, "ABOUT", nullptr, AboutDialogProc, 0);
+        break;
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+void ConvertAndShow(HWND dialog)
+{
+    SetDlgItemTextA(dialog, IDC_RESULT, ConvertForDisplay(InputText));
+}
+
+void SetDialogIcon(HWND dialog)
+{
+    HICON icon = LoadIconA(AppInstance, "OSTRELICON");
+    if (icon) SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+}
+
+INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (LOWORD(message)) {
+    case WM_INITDIALOG:
+        MainWindow = dialog;
+        SetDialogIcon(dialog);
+        SetDlgItemTextA(dialog, IDC_INPUT, InputText);
+        ConvertAndShow(dialog);
+        RestoreWindowPosition(dialog);
+        return FALSE;
+    case WM_COPYDATA:
+        TakeHandedOverText(dialog, reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+        return FALSE;
+    case WM_HELP:
+        ShowHelp(dialog);
+        return FALSE;
+    case WM_COMMAND:
+        return OnCommand(dialog, LOWORD(wParam));
+    case WM_CLOSE:
+        CloseMainDialog(dialog);
+        return TRUE;
+    case WM_SYSCOMMAND:
+        // Exactly SC_CLOSE; every other system command, minimising included, is the platform's.
+        if (wParam != SC_CLOSE) return FALSE;
+        CloseMainDialog(dialog);
+        return TRUE;
+    }
+    return FALSE;
+}

@@ -1,0 +1,36 @@
+// Folding of message texts and the first-line rule of Paste; plain C++ over caller buffers.
+#include "textrules.h"
+
+#include "text.h"
+
+void FoldMessageText(char* text)
+{
+    if (!text) return;
+    char* lineStart = text;  // the character in column 1 of the current line
+    char* p = text;
+    while (*p) {
+        if (static_cast<size_t>(p - lineStart) == FOLD_COLUMNS) {
+            // p is in column 41: break at the nearest white space from here back to column 1.
+            char* q = p;
+            while (!IsWhiteSpace(*q)) {
+                if (q == lineStart) return;  // an unbreakable line ends all folding
+                --q;
+            }
+            *q = '\n';
+            lineStart = q + 1;
+            p = lineStart;  // the characters after the break are counted again on the new line
+            continue;
+        }
+        if (*p == '\n') lineStart = p + 1;
+        ++p;
+    }
+}
+
+size_t FirstLineLength(const char* block, size_t size)
+{
+    if (!block) return 0;
+    size_t n = 0;
+    while (n < size && block[n] != '\0' && block[n] != '\n') ++n;
+    if (n < size && block[n] == '\n' && n > 0 && block[n - 1] == '\r') --n;
+    return n;
+}

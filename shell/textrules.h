@@ -1,0 +1,17 @@
+// The shell's text rules that need no window, so they build and are tested on any platform:
+// the folding of message texts and the first line of a pasted clipboard block.
+#pragma once
+
+#include <cstddef>
+
+// Message boxes break their lines at this column.
+constexpr size_t FOLD_COLUMNS = 40;
+
+// Replaces, in place, the nearest white space at or before each line's column 41 with a line
+// feed. A line of 41 characters without white space stops the folding for the rest of the text.
+void FoldMessageText(char* text);
+
+// Length of the first line of a block of size bytes: up to its first line feed, its terminator
+// or its end, whichever comes first, leaving out a carriage return right before the line feed.
+// Never reads past size bytes nor past a terminator.
+size_t FirstLineLength(const char* block, size_t size);
