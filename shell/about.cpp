@@ -1,0 +1,39 @@
+// The about box: version and build date, placed just inside the main window's corner, with a sound.
+#include "about.h"
+
+#include <mmsystem.h>
+
+#include <cstdio>
+
+#include "app.h"
+#include "placement.h"
+#include "resource.h"
+
+INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+{
+    switch (LOWORD(message)) {
+    case WM_INITDIALOG: {
+        char text[80];
+        snprintf(text, sizeof text, "Version: %s", "1.0");
+        SetDlgItemTextA(dialog, IDC_VERSION, text);
+        snprintf(text, sizeof text, "Compiled: %s", __DATE__);
+        SetDlgItemTextA(dialog, IDC_COMPILED, text);
+        RECT mainRect;
+        if (GetWindowRect(MainWindow, &mainRect))
+            PlaceWindow(dialog, PW_MOVE, mainRect.left + 20, mainRect.top + 20);
+        // Without SND_NODEFAULT a missing tada.wav still gives the system's default sound.
+        PlaySoundA("tada.wav", nullptr, SND_FILENAME | SND_ASYNC);
+        break;
+    }
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK) EndDialog(dialog, 1);
+        break;
+    case WM_CLOSE:
+        EndDialog(dialog, 1);
+        break;
+    case WM_SYSCOMMAND:
+        if (wParam == SC_CLOSE) EndDialog(dialog, 1);
+        break;
+    }
+    return FALSE;
+}

@@ -1,0 +1,16 @@
+// Help: opens the usage topic of ostrel.chm in the HTML Help viewer, bound at run time so that
+// the program runs where the viewer is missing.
+#pragma once
+
+#include <windows.h>
+
+// Opens "ostrel.chm::/html/usage.htm" owned by owner; returns the viewer's window, or nullptr when
+// there is no viewer (then nothing is shown, and a failed load is never tried again).
+HWND ShowHelp(HWND owner);
+
+// The two places the viewer's library is loaded from, in this order; each fills path (MAX_PATH
+// bytes) and returns it, or nullptr when it has nothing usable.
+// The library registered for the control's class under classes (HKEY_CLASSES_ROOT in the program).
+const char* RegisteredHelpControl(HKEY classes, char* path);
+// hhctrl.ocx in the system folder.
+const char* SystemHelpControl(char* path);
