@@ -6,11 +6,11 @@ set -eu
 want=(cmake g++ make libgtest-dev googletest libbenchmark-dev)
 case "${1:-all}" in
   native) ;;
-  windows) want+=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 fp-utils imagemagick) ;;
+  windows) want+=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 fp-utils imagemagick icoutils) ;;
   wine|all)
     want+=(g++-multilib qemu-user clang llvm libclang-rt-14-dev clang-tidy cppcheck
            g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 fp-utils
-           wine wine64 wine32:i386 xvfb xauth xdotool x11-utils imagemagick openbox) ;;
+           wine wine64 wine32:i386 xvfb xauth xdotool x11-utils imagemagick openbox icoutils) ;;
   *) echo "usage: $0 native|windows|wine|all" >&2; exit 2 ;;
 esac
 

@@ -38,10 +38,10 @@ cleanup() {
 trap cleanup EXIT
 "$wine" reg export "$state" "$saved/state.reg" /y >/dev/null 2>&1 || rm -f "$saved/state.reg"
 
-# Waits up to 20 s for a visible window whose title is exactly $1 and prints its id.
+# Waits up to 60 s for a visible window whose title is exactly $1 and prints its id.
 wait_window() {
   local id
-  for _ in $(seq 1 40); do
+  for _ in $(seq 1 120); do
     id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 || true)
     if [ -n "$id" ]; then echo "$id"; return 0; fi
     sleep 0.5
@@ -63,7 +63,7 @@ wm=$!
 sleep 1
 
 # The sound of the about box has no device here; playing it must not matter.
-(cd "$build" && "$wine" ostrel.exe "5 ft" >/dev/null 2>&1 &)
+(cd "$build" && "$wine" ostrel.exe 5 ft >/dev/null 2>&1 &)
 main=$(wait_window Ostrel)
 xdotool windowactivate --sync "$main"
 xdotool key --clearmodifiers alt+h
