@@ -20,6 +20,8 @@ function(ostrel_add_test name)
   target_link_libraries(${name} PRIVATE ${T_LIBS} ${OSTREL_GTEST} ostrel_warnings)
   add_test(NAME ${name} COMMAND ${OSTREL_TEST_RUNNER} $<TARGET_FILE:${name}>)
   if(WIN32)
+    # Under Wine no C++ runtime DLLs lie beside the tests.
+    target_link_options(${name} PRIVATE -static)
     # Wine tests share one prefix, one desktop and one clipboard: never run two at once.
     set_tests_properties(${name} PROPERTIES
       ENVIRONMENT "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix"

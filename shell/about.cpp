@@ -9,7 +9,7 @@
 #include "placement.h"
 #include "resource.h"
 
-INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM /*lParam*/)
 {
     switch (LOWORD(message)) {
     case WM_INITDIALOG: {

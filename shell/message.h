@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-
 // Lets low-level routines report a failure without knowing about windows. The result is ignored.
 typedef int (*ErrorReporter)(const char* text);
 
@@ -12,9 +11,9 @@ typedef void (*SignalHandler)(int number);
 
 // Formats are checked in the dialect of the system C library, which formats these texts.
 #ifdef __clang__
-#define MESSAGE_FORMAT(formatIndex, firstArgument) __attribute__((format(printf, formatIndex, firstArgument)))
+#define MESSAGE_FORMAT(formatAt, argumentsAt) __attribute__((format(printf, formatAt, argumentsAt)))
 #else
-#define MESSAGE_FORMAT(formatIndex, firstArgument) __attribute__((format(ms_printf, formatIndex, firstArgument)))
+#define MESSAGE_FORMAT(formatAt, argumentsAt) __attribute__((format(ms_printf, formatAt, argumentsAt)))
 #endif
 
 // Every formatted or reported text is cut to fit these buffers.
