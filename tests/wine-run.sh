@@ -9,5 +9,13 @@ if [ "$(pe_machine "$1")" = i386 ] && ! can_run_32bit; then
        "the win64 build takes its place."
   exit 77
 fi
+# The end-to-end suite drives the deliverable where it can; the 64-bit twin stands in elsewhere.
+if [ -n "${OSTREL_END_TO_END:-}" ] && [ "$(pe_machine "$1")" = amd64 ]; then
+  if can_run_32bit; then
+    echo "32-bit code runs here: the end-to-end tests drive build/win32/ostrel.exe; this 64-bit run is skipped."
+    exit 77
+  fi
+  echo "32-bit code cannot run on this machine: the end-to-end tests drive build/win64/ostrel.exe instead."
+fi
 ensure_wine_prefix
 exec "$(wine_for "$1")" "$@"
