@@ -1,54 +1,51 @@
-// Test helpers for real windows under Wine: finding a message box or a dialog from outside,
-// reading it, pressing OK, and running a process to its end. Waits are bounded guards only.
+// Stand-ins for the shell's Wine tests, swapped into this executable's imports so that failures
+// can be provoked and message boxes read without a desktop in the way.
 #pragma once
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <string>
 
-// The first visible top-level window of the process with this class and title (either may be
-// null for any), other than skip; null when none turns up within the guard time.
-HWND WaitForWindow(DWORD processId, const char* windowClass, const char* title, HWND skip = nullptr);
+// Points the import slot that holds current at replacement; returns current, or 0 if none holds it.
+inline ULONG_PTR SwapImport(ULONG_PTR current, ULONG_PTR replacement)
+{
+    BYTE* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
+    auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    DWORD imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+    for (auto* dll = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports); dll->Name; ++dll) {
+        for (auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dll->FirstThunk); slot->u1.Function; ++slot) {
+            if (slot->u1.Function != current) continue;
+            DWORD protection;
+            VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &protection);
+            slot->u1.Function = replacement;
+            VirtualProtect(slot, sizeof *slot, protection, &protection);
+            return current;
+        }
+    }
+    return 0;
+}
 
-// The text of a message box: its static texts, in child order.
-std::string MessageBoxText(HWND box);
+inline ULONG_PTR SwapImport(const char* dll, const char* name, ULONG_PTR replacement)
+{
+    return SwapImport(reinterpret_cast<ULONG_PTR>(GetProcAddress(GetModuleHandleA(dll), name)), replacement);
+}
 
-// Presses a dialog's OK button.
-void PressOk(HWND box);
-
-// Starts "program arguments"; the handles are the caller's to close.
-PROCESS_INFORMATION StartProcess(const std::string& program, const std::string& arguments);
-
-// Waits for the process to end and returns its exit code (STILL_ACTIVE if the guard ran out).
-DWORD WaitForExit(const PROCESS_INFORMATION& process);
-
-// Reads a dialog item's text from this or another process.
-std::string ItemText(HWND dialog, int id);
-
-// The CF_TEXT now on the clipboard, read no further than its block; "<none>" without text.
-std::string ClipboardText();
-
-// Creates the main dialog from the real template, modeless, with InputText set to input.
-HWND OpenMainDialog(const char* input);
-
-// Catches the message box that the calling thread's code shows: a watcher thread notes the first
-// box of this process other than skip and presses OK on it.
-struct BoxWatch {
-    HWND skip;
-    HANDLE stop;
-    HANDLE thread;
+// From the first call on, message boxes are answered with OK at once and the last one noted here.
+struct NotedBox {
+    HWND owner;
     std::string text;
 };
-void StartBoxWatch(BoxWatch* watch, HWND skip);
-void StopBoxWatch(BoxWatch* watch);  // joins the watcher; text is final afterwards
+inline NotedBox LastBox;
 
-// The text of the message box shown while action runs; empty when none was shown.
-template <typename Action>
-std::string WarningDuring(HWND skip, Action action)
+inline int WINAPI NoteBox(HWND owner, LPCSTR text, LPCSTR, UINT)
 {
-    BoxWatch watch;
-    StartBoxWatch(&watch, skip);
-    action();
-    StopBoxWatch(&watch);
-    return watch.text;
+    LastBox = {owner, text ? text : ""};
+    return IDOK;
+}
+
+inline void NoteMessageBoxes()
+{
+    static bool swapped = SwapImport("user32.dll", "MessageBoxA", reinterpret_cast<ULONG_PTR>(NoteBox)) != 0;
+    if (!swapped) abort();  // a real box would hold the run until someone clicks it
 }
