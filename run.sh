@@ -26,4 +26,5 @@ cmake --preset "$preset" >/dev/null
 cmake --build "build/$preset" -j2 --target ostrel >/dev/null
 export WINEPREFIX="$PWD/build/wineprefix"  # the user's own prefix: the window position persists
 ensure_wine_prefix
-exec "$(wine_for "build/$preset/ostrel.exe")" "build/$preset/ostrel.exe" "$@"
+cd "build/$preset"  # Help finds ostrel.chm beside the program
+exec "$(wine_for ostrel.exe)" ostrel.exe "$@"
