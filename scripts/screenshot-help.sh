@@ -79,3 +79,13 @@ xdotool windowactivate --sync "$main"
 xdotool key F1
 wait_window "Ostrel Help" >/dev/null
 shoot "$root/docs/help.png"
+
+# Wine's viewer cannot draw the page without Gecko, so the topic itself is shown as a browser
+# renders it, from the very file that went into ostrel.chm. Only where Chromium is installed.
+if command -v chromium >/dev/null; then
+  chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
+    --disable-background-networking --disable-component-update --disable-sync \
+    --user-data-dir="$saved/chromium" --window-size=800,1400 \
+    --screenshot="$root/docs/help-topic.png" "file://$build/help/chm/html/usage.htm" >/dev/null 2>&1 &&
+    echo "wrote $root/docs/help-topic.png"
+fi
