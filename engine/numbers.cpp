@@ -41,6 +41,16 @@ const char* ReadExponentDigits(const char* p, long long* exponent)
     return p;
 }
 
+// An optional sign and the exponent's digits; returns the end of the digits.
+const char* ReadSignedExponent(const char* p, long long* exponent)
+{
+    const bool negative = *p == '-';
+    if (*p == '+' || *p == '-') ++p;
+    p = ReadExponentDigits(p, exponent);
+    if (negative) *exponent = -*exponent;
+    return p;
+}
+
 // Converts the unsigned decimal "digits[.digits]" in [begin, end) times 10^exponent to the
 // nearest double. Returns false on overflow (and *value = inf) or underflow to zero (*value = 0).
 bool DecimalToDouble(const char* begin, const char* end, long long exponent, double* value)
@@ -118,13 +128,9 @@ const char* ReadPlainNumber(const char* text, double* value)
 
     long long exponent = 0;
     if (*end == 'e' || *end == 'E' || *end == 'd' || *end == 'D') {
-        const char* q = end + 1;
-        const bool negativeExponent = *q == '-';
-        if (*q == '+' || *q == '-') ++q;
-        if (IsDigit(*q)) {
-            end = ReadExponentDigits(q, &exponent);
-            if (negativeExponent) exponent = -exponent;
-        }
+        // Without a digit after its sign, the letter is not part of the number.
+        const char* sign = end + 1;
+        if (IsDigit(sign[*sign == '+' || *sign == '-' ? 1 : 0])) end = ReadSignedExponent(sign, &exponent);
     }
 
     double magnitude = 0.0;
@@ -138,43 +144,47 @@ const char* ReadPlainNumber(const char* text, double* value)
     return end;
 }
 
-const char* ScannedNumberEnd(const char* text)
+namespace {
+
+// The scanned number's syntax; returns its end, or nullptr when there is none.
+const char* ScanScannedNumber(const char* text, bool* negative, const char** mantissa,
+                              const char** mantissaEnd, long long* exponent)
 {
     const char* p = text;
     while (IsWhiteSpace(*p)) ++p;
+    *negative = *p == '-';
     if (*p == '+' || *p == '-') ++p;
+    *mantissa = p;
     const char* end = ScanMantissa(p);
     if (end == nullptr) return nullptr;
-    if (*end == 'e' || *end == 'E') {
-        // The letter and its sign belong to the number even when no digit follows.
-        ++end;
-        if (*end == '+' || *end == '-') ++end;
-        while (IsDigit(*end)) ++end;
-    }
+    *mantissaEnd = end;
+    *exponent = 0;
+    // The letter and its sign belong to the number even when no digit follows.
+    if (*end == 'e' || *end == 'E') end = ReadSignedExponent(end + 1, exponent);
     return end;
+}
+
+}  // namespace
+
+const char* ScannedNumberEnd(const char* text)
+{
+    bool negative = false;
+    const char* mantissa = nullptr;
+    const char* mantissaEnd = nullptr;
+    long long exponent = 0;
+    return ScanScannedNumber(text, &negative, &mantissa, &mantissaEnd, &exponent);
 }
 
 const char* ReadScannedNumber(const char* text, double* value)
 {
-    const char* end = ScannedNumberEnd(text);
-    if (end == nullptr) return nullptr;
-    const char* p = text;
-    while (IsWhiteSpace(*p)) ++p;
-    const bool negative = *p == '-';
-    if (*p == '+' || *p == '-') ++p;
-    const char* mantissaEnd = ScanMantissa(p);
-
+    bool negative = false;
+    const char* mantissa = nullptr;
+    const char* mantissaEnd = nullptr;
     long long exponent = 0;
-    if (mantissaEnd != end) {
-        const char* digits = mantissaEnd + 1;
-        const bool negativeExponent = *digits == '-';
-        if (*digits == '+' || *digits == '-') ++digits;
-        ReadExponentDigits(digits, &exponent);
-        if (negativeExponent) exponent = -exponent;
-    }
-
+    const char* end = ScanScannedNumber(text, &negative, &mantissa, &mantissaEnd, &exponent);
+    if (end == nullptr) return nullptr;
     double magnitude = 0.0;
-    DecimalToDouble(p, mantissaEnd, exponent, &magnitude);
+    DecimalToDouble(mantissa, mantissaEnd, exponent, &magnitude);
     *value = negative ? -magnitude : magnitude;
     return end;
 }
