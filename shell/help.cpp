@@ -6,16 +6,20 @@
 
 typedef HWND(WINAPI* HtmlHelpProc)(HWND owner, LPCSTR file, UINT command, DWORD_PTR data);
 
-static const char HELP_TARGET[] = "ostrel.chm::/html/usage.htm";
-static const UINT HH_DISPLAY_TOPIC = 0;
-static const WORD HTMLHELP_ORDINAL = 14;
-static const char CONTROL_SERVER_KEY[] =
+namespace {
+
+constexpr char HELP_TARGET[] = "ostrel.chm::/html/usage.htm";
+constexpr UINT HH_DISPLAY_TOPIC = 0;
+constexpr WORD HTMLHELP_ORDINAL = 14;
+constexpr char CONTROL_SERVER_KEY[] =
     "CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
 
 // The binding: loaded once per process; a failed load is final, a failed lookup is retried.
-static HMODULE HelpLibrary;
-static HtmlHelpProc HtmlHelpEntry;
-static bool HelpFailed;
+HMODULE HelpLibrary;
+HtmlHelpProc HtmlHelpEntry;
+bool HelpFailed;
+
+}  // namespace
 
 const char* RegisteredHelpControl(HKEY classes, char* path)
 {
@@ -37,14 +41,16 @@ const char* RegisteredHelpControl(HKEY classes, char* path)
 
 const char* SystemHelpControl(char* path)
 {
-    static const char NAME[] = "\\hhctrl.ocx";
+    constexpr char NAME[] = "\\hhctrl.ocx";
     UINT length = GetSystemDirectoryA(path, MAX_PATH);
     if (length == 0 || length + sizeof NAME > MAX_PATH) return nullptr;
     memcpy(path + length, NAME, sizeof NAME);
     return path;
 }
 
-static HMODULE LoadHelpControl()
+namespace {
+
+HMODULE LoadHelpControl()
 {
     char path[MAX_PATH];
     HMODULE library = nullptr;
@@ -54,7 +60,7 @@ static HMODULE LoadHelpControl()
     return library;
 }
 
-static HWND BoundHtmlHelp(HWND owner, LPCSTR file, UINT command, DWORD_PTR data)
+HWND BoundHtmlHelp(HWND owner, LPCSTR file, UINT command, DWORD_PTR data)
 {
     if (!HelpLibrary && !HelpFailed) {
         HelpLibrary = LoadHelpControl();
@@ -74,6 +80,8 @@ static HWND BoundHtmlHelp(HWND owner, LPCSTR file, UINT command, DWORD_PTR data)
     }
     return HtmlHelpEntry(owner, file, command, data);
 }
+
+}  // namespace
 
 HWND ShowHelp(HWND owner)
 {

@@ -8,11 +8,13 @@
 #include "placement.h"
 #include "registry.h"
 
-static const int32_t DEFAULT_POSITION = 50;
+namespace {
+
+constexpr int32_t DEFAULT_POSITION = 50;
 
 // A corner saved on a monitor that is gone (or a minimised window's far-away rectangle) would
 // reopen the window where nobody can reach it.
-static bool IsOnSomeMonitor(HWND window, int32_t x, int32_t y)
+bool IsOnSomeMonitor(HWND window, int32_t x, int32_t y)
 {
     RECT now;
     if (!GetWindowRect(window, &now)) return true;
@@ -22,6 +24,8 @@ static bool IsOnSomeMonitor(HWND window, int32_t x, int32_t y)
     RECT there = {x, y, static_cast<LONG>(right), static_cast<LONG>(bottom)};
     return MonitorFromRect(&there, MONITOR_DEFAULTTONULL) != nullptr;
 }
+
+}  // namespace
 
 void RestoreWindowPosition(HWND dialog)
 {
