@@ -25,7 +25,7 @@ function(ostrel_add_test name)
     # Wine tests share one prefix, one desktop and one clipboard: never run two at once.
     set_tests_properties(${name} PROPERTIES
       ENVIRONMENT "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix"
-      RESOURCE_LOCK wine-desktop
+      RESOURCE_LOCK cores
       SKIP_RETURN_CODE 77)
   endif()
   if(T_LABELS)

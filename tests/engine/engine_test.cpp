@@ -1,0 +1,116 @@
+// The engine from the input line to the exact bytes the window shows, and the unit tables by
+// their invariants. The same table runs natively, under ASan/UBSan, as i386 and under Wine.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "convert.h"
+#include "text.h"
+#include "units.h"
+
+namespace {
+
+const char* const DK = "don't know";
+
+struct Row {
+    std::string input;
+    std::string shown;          // what ConvertForDisplay gives
+    const char* after = nullptr;  // the caller's text afterwards, when that matters
+};
+
+const Row Rows[] = {
+    // Worked results.
+    {"5 ft", "1.52 m"}, {"5'10", "1.78 m"}, {"2 kg", "4.41 lbs"}, {"1 mile", "1.61 km"},
+    {"10 l", "2.20 gal"}, {"12\"", "30.48 cm"}, {"1 hp", "0.75 kw"}, {"1 acre", "0.40 ha"},
+    {"3 st", "19.05 kg"}, {"100 c", "212\xB0 F"}, {"212 f", "100\xB0 C"}, {"-40 f", "-40\xB0 C"},
+    {"98.6 f", "37\xB0 C"}, {"32 f", "0\xB0 C"}, {"100 ha", "247.10 acre"}, {"1.52 m", "4.99 ft"},
+    // Every conversion once, with digits enough to pin its single-precision factor's bits.
+    {"1e9 mm", "39370078.59 in"}, {"1e9 cm", "393700778.48 in"}, {"1e9 m", "3280839920.04 ft"},
+    {"1e9 km", "621388196.95 mls"}, {"1e9 ha", "2470966100.69 acre"}, {"1e9 cc", "61023745.69 ci"},
+    {"1e9 l", "219959080.22 gal"}, {"1e9 km/h", "621388196.95 mph"}, {"1e12 mg", "35273991.67 oz"},
+    {"1e9 g", "35273991.53 oz"}, {"1e9 kg", "2204585552.22 lbs"}, {"1e9 kw", "1341021895.41 hp"},
+    {"1e9 c", "1799999984\xB0 F"}, {"1e9 in", "2539999961.85 cm"}, {"1e9 ft", "304800003.77 m"},
+    {"1e9 yd", "914399981.50 m"}, {"1e9 mile", "1609300017.36 km"}, {"1e9 acre", "404685646.30 ha"},
+    {"1e9 rood", "101171411.57 ha"}, {"1e9 ci", "16387063980.10 cc"}, {"1e9 gal", "4546299934.39 l"},
+    {"1e9 pint", "568261027.34 l"}, {"1e9 qt", "1136520028.11 l"}, {"1e9 gill", "142065003.51 l"},
+    {"1e9 peck", "9092180252.08 l"}, {"1e9 bushel", "36368698120.12 l"}, {"1e9 mph", "1609300017.36 km/h"},
+    {"1e9 grain", "64798896789.55 mg"}, {"1e9 dram", "1771849989.89 g"}, {"1e9 oz", "28349500656.13 gr"},
+    {"1e9 lb", "453599989.41 kg"}, {"1e9 st", "6350289821.62 kg"}, {"1e9 qr", "12700599670.41 kg"},
+    {"1e9 central", "45359199523.93 kg"}, {"1e9 cwt", "50802299499.51 kg"}, {"1e9 hp", "745700001.72 kw"},
+    {"1e9 f", "555555564\xB0 C"},
+    // Spellings: any letter case of A-Z, the whole text, nothing folded beyond A-Z.
+    {"1 FT", "0.30 m"}, {"1 kM/H", "0.62 mph"}, {"1 HECTAREN", "2.47 acre"}, {"1 km/", DK},
+    {"1 litre", DK}, {"1 ml", DK}, {"1 inchs", DK}, {"5 kilometer.", DK}, {"1 sq ft", DK},
+    {"212\xB0 F", DK}, {"5 \xC6T", DK}, {"1 zz", DK}, {"1 !", DK},
+    // Feet and inches: the scanned numbers, and everything after the second ignored.
+    {"5'10\"", "1.78 m"}, {"5' 10", "1.78 m"}, {"5 '10", DK}, {"5'10 cm", "1.78 m"},
+    {"-5'10", "-1.27 m"}, {"5'-10", "1.27 m"}, {"5e'10", "1.78 m"}, {"5e2'10", "152.65 m"},
+    {"5E-'10", "1.78 m"}, {"5d2'10", DK}, {"6'", "1.83 m"}, {"\t\n5'10", "1.78 m"}, {"5'x", DK},
+    {"1e400'5", "inf m"}, {"-1e400'5", "-inf m"}, {"1e400'-1e400", "nan m"}, {"-0'-1e-400", "-0.00 m"},
+    // The plain number: its syntax, and what is left for the unit.
+    {"5ft", "1.52 m"}, {"  5  FT  ", "1.52 m"}, {" \t\n\v\f\r5 ft \t\n\v\f\r", "1.52 m"},
+    {"\xA0" "5 ft", DK}, {"5 ft\xA0", DK}, {"1d3 ft", "304.80 m"}, {"1D-2 in", "0.03 cm"},
+    {"2E+2 in", "508.00 cm"}, {"5dram", "8.86 g"}, {"5e ft", DK}, {"5e+ ft", DK}, {"5 e", DK},
+    {"+5 ft", "1.52 m"}, {".5 ft", "0.15 m"}, {"5. ft", "1.52 m"}, {"-.5 ft", "-0.15 m"},
+    {"- 5 ft", DK}, {". ft", DK}, {"-ft", DK}, {"+.e ft", DK}, {"0x10 ft", DK}, {"inf ft", DK},
+    {"nan ft", DK}, {"ft", "0.00 m"}, {"c", "32\xB0 F"}, {"5", DK}, {"5 ft 3", DK}, {"1,5 kg", DK},
+    {"1e400 ft", DK}, {"1e99999999999999999999 ft", DK}, {"1e-400 ft", "0.00 m"},
+    {"-1e-400 ft", "0.00 m"}, {"-1e-310 ft", "0.00 m"}, {"-1e400 ft", "-inf m"}, {"1e308 in", "inf cm"},
+    {"0." + std::string(500, '0') + "1e501 ft", "0.30 m"},
+    // Printing: 17 significant digits, then half away from zero at the last decimal shown.
+    {"28.321000105503945 mm", "1.12 in"}, {"3.175000011827797 mm", "0.13 in"},
+    {"-3.175000011827797 mm", "-0.13 in"}, {"0.012700000287652021 cm", "0.01 in"},
+    {"0.12446000046364962 mm", "0.00 in"}, {"253.8730009457506 mm", "9.99 in"},
+    {"253.9873057527528 cm", "100.00 in"}, {"25399.97469462228 mm", "1000.00 in"},
+    {"2.500000066227384 c", "37\xB0 F"}, {"32.89999843120582 f", "1\xB0 C"},
+    {"-16.38888932304619 c", "3\xB0 F"}, {"31.09999851703651 f", "-1\xB0 C"},
+    {"31.5 f", "-0\xB0 C"}, {"-0.001 ft", "-0.00 m"}, {"1e20 ft", "30480000376701354000.00 m"},
+    {"-7e307 ha", "-17296762704849243" + std::string(292, '0') + ".00 acre"},  // the longest
+    // Each product is rounded to double before the sum: x87 extended precision prints otherwise.
+    {"44835716550529968 f", "24908732604701948\xB0 C"},
+    {"2.9536475800736186e+17 c", "531656550329162240\xB0 F"},
+    {"35430382933098368'15358116999.15168", "10799181108104556.00 m"},
+    {"5.032475958040192e+17'13167047809011.385", "153390201644079390.00 m"},
+    // The caller's text: trimmed in place on the number path only.
+    {"5 ft  \t", "1.52 m", "5 ft"}, {" \t\r\n", "", ""}, {"", "", ""}, {"5   ", DK, "5"},
+    {"5'10  ", "1.78 m", "5'10  "}, {"1e400 ft  ", DK, "1e400 ft  "}, {"\"5 ft\"", DK},
+};
+
+TEST(Engine, ShowsExactlyTheseBytes)
+{
+    for (const Row& row : Rows) {
+        std::string text = row.input;
+        EXPECT_EQ(ConvertForDisplay(&text[0]), row.shown) << '"' << row.input.substr(0, 60) << '"';
+        if (row.after) {
+            EXPECT_STREQ(text.c_str(), row.after) << '"' << row.input << '"';
+        }
+    }
+    EXPECT_EQ(ConvertExpression(nullptr), nullptr);
+}
+
+TEST(Engine, UnitTablesKeepTheirInvariants)
+{
+    static_assert(CONVERSION_COUNT == 37 && UNIT_ALIAS_COUNT == 109 && UNIT_NOT_FOUND == 37, "");
+    int spellings[CONVERSION_COUNT] = {};
+    for (int i = 0; i < UNIT_ALIAS_COUNT; ++i) {
+        const UnitAlias& row = UnitAliasTable[i];
+        ASSERT_TRUE(row.conversion >= 0 && row.conversion < CONVERSION_COUNT) << row.spelling;
+        ++spellings[row.conversion];
+        // Sorted and unique under the lookup's own comparison, stored in lower case.
+        if (i > 0) {
+            EXPECT_LT(CompareNoCase(UnitAliasTable[i - 1].spelling, row.spelling), 0) << row.spelling;
+        }
+        std::string upper = row.spelling;
+        for (char& c : upper) {
+            EXPECT_FALSE(c >= 'A' && c <= 'Z') << row.spelling;
+            if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+        }
+        EXPECT_EQ(LookupUnit(row.spelling), row.conversion) << row.spelling;
+        EXPECT_EQ(LookupUnit(upper.c_str()), row.conversion) << upper;
+    }
+    for (int count : spellings) EXPECT_GT(count, 0);
+    EXPECT_EQ(LookupUnit(""), UNIT_NOT_FOUND);
+}
+
+}  // namespace
