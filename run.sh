@@ -16,7 +16,7 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 scripts/deps.sh wine
-. tests/wine.sh
+. scripts/wine.sh
 preset=win32
 if ! can_run_32bit; then
   echo "32-bit code cannot run on this machine: opening the 64-bit build instead." >&2

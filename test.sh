@@ -35,7 +35,7 @@ status=0
 xvfb-run -a -s "-screen 0 1280x1024x24" \
   ctest --test-dir build --output-on-failure -j2 || status=$?
 
-. tests/wine.sh
+. scripts/wine.sh
 for preset in win32 win64; do
   WINEPREFIX="$PWD/build/$preset/wineprefix" wine_server -k 2>/dev/null || true
 done

@@ -13,7 +13,7 @@ if [ -z "${OSTREL_BENCH_DISPLAY:-}" ]; then
   exec xvfb-run -a "$0" "$@"
 fi
 
-. "$root/tests/wine.sh"
+. "$root/scripts/wine.sh"
 # The deliverable where 32-bit code runs, otherwise its 64-bit twin; the baseline matches it.
 if can_run_32bit; then preset=win32 cc=i686-w64-mingw32-gcc; else preset=win64 cc=x86_64-w64-mingw32-gcc; fi
 build=$root/build/$preset

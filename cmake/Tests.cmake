@@ -14,21 +14,21 @@ if(OSTREL_TESTS)
   endif()
 endif()
 
+# Registers a test command; under Wine in the build folder's prefix, holding the lock "cores".
+function(ostrel_register_test name)
+  add_test(NAME ${name} COMMAND ${OSTREL_TEST_RUNNER} ${ARGN})
+  if(WIN32)
+    set_tests_properties(${name} PROPERTIES
+      ENVIRONMENT "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix" RESOURCE_LOCK cores SKIP_RETURN_CODE 77)
+  endif()
+endfunction()
+
 function(ostrel_add_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} ${OSTREL_GTEST} ostrel_warnings)
-  add_test(NAME ${name} COMMAND ${OSTREL_TEST_RUNNER} $<TARGET_FILE:${name}>)
   if(WIN32)
-    # Under Wine no C++ runtime DLLs lie beside the tests.
-    target_link_options(${name} PRIVATE -static)
-    # Wine tests share one prefix, one desktop and one clipboard: never run two at once.
-    set_tests_properties(${name} PROPERTIES
-      ENVIRONMENT "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix"
-      RESOURCE_LOCK cores
-      SKIP_RETURN_CODE 77)
+    target_link_options(${name} PRIVATE -static)  # no C++ runtime DLLs lie beside it under Wine
   endif()
-  if(T_LABELS)
-    set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}")
-  endif()
+  ostrel_register_test(${name} $<TARGET_FILE:${name}>)
 endfunction()

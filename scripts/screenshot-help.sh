@@ -6,7 +6,7 @@
 # ostrel.chm built in build/<preset>; leaves the prefix's saved window position as it found it.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-. "$root/tests/wine.sh"
+. "$root/scripts/wine.sh"
 
 preset=${1:-}
 if [ -z "$preset" ]; then

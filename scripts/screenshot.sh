@@ -15,7 +15,7 @@ if [ -z "${OSTREL_SCREENSHOT_DISPLAY:-}" ]; then
   exec xvfb-run -a -s "-screen 0 800x600x24" "$0" "$@"
 fi
 
-. "$root/tests/wine.sh"
+. "$root/scripts/wine.sh"
 # The deliverable where 32-bit code runs, otherwise its 64-bit twin (they look the same).
 preset=win32
 can_run_32bit || preset=win64

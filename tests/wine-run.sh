@@ -1,21 +1,19 @@
 #!/usr/bin/env bash
-# Runs a Windows test executable under Wine in the prefix named by WINEPREFIX (set by ctest to
-# the build folder's own). A 32-bit program on a machine that cannot run 32-bit code is skipped
-# with exit code 77, and says so.
+# Runs a Windows test program under Wine in the prefix named by WINEPREFIX (the build folder's own).
+# Where 32-bit code does not run, a 32-bit test is skipped (exit 77) and the end-to-end tests
+# drive the 64-bit twin instead; where it runs, they drive the 32-bit deliverable. Both say so.
 set -eu
-. "$(dirname "$0")/wine.sh"
+. "$(dirname "$0")/../scripts/wine.sh"
 if [ "$(pe_machine "$1")" = i386 ] && ! can_run_32bit; then
-  echo "32-bit code cannot run on this machine (no ia32 support in the kernel): $(basename "$1") skipped;" \
-       "the win64 build takes its place."
+  echo "32-bit code does not run here (no ia32 support in the kernel): $(basename "$1") skipped."
   exit 77
 fi
-# The end-to-end suite drives the deliverable where it can; the 64-bit twin stands in elsewhere.
 if [ -n "${OSTREL_END_TO_END:-}" ] && [ "$(pe_machine "$1")" = amd64 ]; then
   if can_run_32bit; then
-    echo "32-bit code runs here: the end-to-end tests drive build/win32/ostrel.exe; this 64-bit run is skipped."
+    echo "32-bit code runs here: build/win32/ostrel.exe is under test, so this 64-bit run is skipped."
     exit 77
   fi
-  echo "32-bit code cannot run on this machine: the end-to-end tests drive build/win64/ostrel.exe instead."
+  echo "32-bit code does not run here: build/win64/ostrel.exe stands in for the 32-bit deliverable."
 fi
 ensure_wine_prefix
 exec "$(wine_for "$1")" "$@"

@@ -1,6 +1,6 @@
 # Sourced by the scripts that run Windows programs under Wine: picks the loader that fits a PE
-# file and tells whether this machine can run 32-bit code at all (some kernels lack ia32 support,
-# and then even Wine's 32-bit loader cannot start).
+# file and tells whether 32-bit code runs here at all (kernels without ia32 support run none, and
+# then not even Wine's 32-bit loader starts).
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
