@@ -26,13 +26,13 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         break;
     }
     case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK) EndDialog(dialog, 1);
+        if (LOWORD(wParam) == IDOK) DestroyWindow(dialog);
         break;
     case WM_CLOSE:
-        EndDialog(dialog, 1);
+        DestroyWindow(dialog);
         break;
     case WM_SYSCOMMAND:
-        if (wParam == SC_CLOSE) EndDialog(dialog, 1);
+        if (wParam == SC_CLOSE) DestroyWindow(dialog);
         break;
     }
     return FALSE;

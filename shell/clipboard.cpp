@@ -14,16 +14,24 @@
 
 namespace {
 
-// A pasted line is shown whole up to this length; Convert reads only the first 80 characters.
-constexpr size_t PASTE_TEXT_MAX = 4095;
-char PastedLine[PASTE_TEXT_MAX + 1];
+// Cut as the input field is, so that what is shown is what Convert reads.
+char PastedLine[INPUT_TEXT_MAX + 1];
+
+bool OpenClipboardPatiently()
+{
+    for (int tries = 1; !OpenClipboard(MainWindow); ++tries) {
+        if (tries == CLIPBOARD_TRIES) return false;
+        Sleep(CLIPBOARD_RETRY_MS);
+    }
+    return true;
+}
 
 }  // namespace
 
 int PutClipboardText(const char* text)
 {
     if (!text) text = "";
-    if (!OpenClipboard(MainWindow)) return CLIP_NOT_OPEN;
+    if (!OpenClipboardPatiently()) return CLIP_NOT_OPEN;
 
     size_t size = strlen(text) + 1;
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, size);
@@ -63,12 +71,12 @@ void CopyResult()
 
 void PasteInput()
 {
-    if (!OpenClipboard(MainWindow)) return;
+    if (!OpenClipboardPatiently()) return;
     HANDLE block = GetClipboardData(CF_TEXT);
     const char* data = block ? static_cast<const char*>(GlobalLock(block)) : nullptr;
     if (data) {
         size_t length = FirstLineLength(data, GlobalSize(block));
-        if (length > PASTE_TEXT_MAX) length = PASTE_TEXT_MAX;
+        if (length > INPUT_TEXT_MAX) length = INPUT_TEXT_MAX;
         BoundedCopy(PastedLine, data, length);
         SetDlgItemTextA(MainWindow, IDC_INPUT, PastedLine);
         GlobalUnlock(block);

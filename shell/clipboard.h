@@ -5,7 +5,12 @@
 constexpr int CLIP_OK = 0;
 constexpr int CLIP_NO_MEMORY = -1;   // the block could not be allocated or locked
 constexpr int CLIP_REFUSED = -2;     // the clipboard did not take the block
-constexpr int CLIP_NOT_OPEN = -3;    // someone else holds the clipboard open
+constexpr int CLIP_NOT_OPEN = -3;    // someone else held the clipboard open all the while
+
+// Clipboard tools hold the clipboard open for a moment: every opening is tried this often, this
+// far apart (about a second in all, as common frameworks do) before it is given up.
+constexpr int CLIPBOARD_TRIES = 10;
+constexpr unsigned CLIPBOARD_RETRY_MS = 100;
 
 // Places text on the clipboard, owned by MainWindow (none in batch mode).
 int PutClipboardText(const char* text);
@@ -13,5 +18,6 @@ int PutClipboardText(const char* text);
 // Edit/Copy: the result field to the clipboard, with a warning when that fails.
 void CopyResult();
 
-// Edit/Paste: the clipboard text's first line into the input field.
+// Edit/Paste: the first line of the clipboard's text, at most 80 characters, into the input
+// field; silent when there is none.
 void PasteInput();

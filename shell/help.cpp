@@ -10,6 +10,7 @@ namespace {
 
 constexpr char HELP_TARGET[] = "ostrel.chm::/html/usage.htm";
 constexpr UINT HH_DISPLAY_TOPIC = 0;
+constexpr UINT HH_CLOSE_ALL = 0x12;
 constexpr WORD HTMLHELP_ORDINAL = 14;
 constexpr char CONTROL_SERVER_KEY[] =
     "CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
@@ -86,4 +87,9 @@ HWND BoundHtmlHelp(HWND owner, LPCSTR file, UINT command, DWORD_PTR data)
 HWND ShowHelp(HWND owner)
 {
     return BoundHtmlHelp(owner, HELP_TARGET, HH_DISPLAY_TOPIC, 0);
+}
+
+void CloseHelp()
+{
+    if (HtmlHelpEntry) HtmlHelpEntry(nullptr, nullptr, HH_CLOSE_ALL, 0);
 }

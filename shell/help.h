@@ -8,6 +8,10 @@
 // there is no viewer (then nothing is shown, and a failed load is never tried again).
 HWND ShowHelp(HWND owner);
 
+// Closes the viewer's windows, as its documentation asks before the process ends; only when
+// help was bound.
+void CloseHelp();
+
 // The two places the viewer's library is loaded from, in this order; each fills path (MAX_PATH
 // bytes) and returns it, or nullptr when it has nothing usable.
 // The library registered for the control's class under classes (HKEY_CLASSES_ROOT in the program).

@@ -12,10 +12,12 @@
 
 namespace {
 
+// Ends the program's message loop with exit code 1; any About boxes go with the process.
 void CloseMainDialog(HWND dialog)
 {
     SaveWindowPosition(dialog);
-    EndDialog(dialog, 1);
+    DestroyWindow(dialog);
+    PostQuitMessage(1);
 }
 
 void ReadInputAndConvert(HWND dialog)
@@ -56,7 +58,7 @@ BOOL OnCommand(HWND dialog, WORD command)
         break;
     case IDM_ABOUT:
         // Unowned on purpose: the main window stays usable while the box is open.
-        DialogBoxParamA(AppInstance, "ABOUT", nullptr, AboutDialogProc, 0);
+        if (HWND box = CreateDialogParamA(AppInstance, "ABOUT", nullptr, AboutDialogProc, 0)) ShowWindow(box, SW_SHOW);
         break;
     }
     return FALSE;
@@ -81,6 +83,8 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case WM_INITDIALOG:
         MainWindow = dialog;
         SetDialogIcon(dialog);
+        // What the field shows is what Convert reads.
+        SendDlgItemMessageA(dialog, IDC_INPUT, EM_LIMITTEXT, INPUT_TEXT_MAX, 0);
         SetDlgItemTextA(dialog, IDC_INPUT, InputText);
         ConvertAndShow(dialog);
         RestoreWindowPosition(dialog);

@@ -1,4 +1,5 @@
-// The main window: the dialog "OSTRELDLG", its commands, and the receiving end of a hand-over.
+// The main window: the modeless dialog "OSTRELDLG", its commands, and the receiving end of a
+// hand-over. Closing it saves its position and ends the message loop with exit code 1.
 #pragma once
 
 #include <windows.h>

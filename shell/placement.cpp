@@ -1,4 +1,4 @@
-// Window placement: foreground and move, without clamping to the screen or resizing.
+// Window placement: restore, foreground and move, without clamping to the screen or resizing.
 #include "placement.h"
 
 #include <cstdarg>
@@ -7,6 +7,7 @@ BOOL PlaceWindow(HWND window, UINT flags, ...)
 {
     if (flags == 0) return FALSE;
     BOOL result = TRUE;
+    if ((flags & PW_RESTORE) && IsIconic(window)) ShowWindow(window, SW_RESTORE);
     if (flags & PW_FOREGROUND) {
         result = SetForegroundWindow(window);
         if (!result) return FALSE;

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 constexpr UINT PW_FOREGROUND = 1;  // bring the window to the foreground
+constexpr UINT PW_RESTORE = 2;     // first restore it if it is minimised
 constexpr UINT PW_MOVE = 4;        // move the top-left corner to the int x, y that follow the flags
 
 // Non-zero on success; 0 on failure or when flags is 0.

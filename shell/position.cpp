@@ -25,6 +25,22 @@ bool IsOnSomeMonitor(HWND window, int32_t x, int32_t y)
     return MonitorFromRect(&there, MONITOR_DEFAULTTONULL) != nullptr;
 }
 
+// A minimised window's rectangle lies far off screen: its restored place is the one to keep. That
+// comes in workspace coordinates, which a taskbar on the left or top shifts from the screen's.
+bool RestoredRect(HWND window, RECT* rect)
+{
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof placement;
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (!GetWindowPlacement(window, &placement) ||
+        !GetMonitorInfoA(MonitorFromRect(&placement.rcNormalPosition, MONITOR_DEFAULTTONEAREST), &monitor))
+        return false;
+    *rect = placement.rcNormalPosition;
+    OffsetRect(rect, monitor.rcWork.left - monitor.rcMonitor.left, monitor.rcWork.top - monitor.rcMonitor.top);
+    return true;
+}
+
 }  // namespace
 
 void RestoreWindowPosition(HWND dialog)
@@ -48,7 +64,7 @@ void SaveWindowPosition(HWND dialog)
 {
     if (RegEnsureKey(STATE_KEY, ReportToMainWindow) != 0) return;
     RECT rect;
-    if (!GetWindowRect(dialog, &rect)) return;
+    if (!(IsIconic(dialog) ? RestoredRect(dialog, &rect) : GetWindowRect(dialog, &rect) != FALSE)) return;
     int32_t left = rect.left;
     int32_t top = rect.top;
     RegWriteValue(STATE_KEY, "wxpos", REG_DWORD, &left, sizeof left, ReportToMainWindow);

@@ -11,5 +11,6 @@ constexpr char STATE_KEY[] = "Software\\Ostrel\\State";
 // window would lie on no monitor there) and moves, shows and activates the dialog.
 void RestoreWindowPosition(HWND dialog);
 
-// Writes the dialog's current corner; failures are reported and otherwise ignored.
+// Writes the dialog's corner, where it would be restored to when it is minimised; failures are
+// reported and otherwise ignored.
 void SaveWindowPosition(HWND dialog);

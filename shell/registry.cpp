@@ -1,8 +1,8 @@
-// Registry settings store. The read enumerates the key's values instead of asking by name, so that
-// only a name that matches byte for byte counts.
+// Registry settings store. The read enumerates the key's values instead of asking by name, and
+// compares names without regard to the case of A-Z, as Windows itself does.
 #include "registry.h"
 
-#include <cstring>
+#include "text.h"
 
 WORD RegEnsureKey(const char* path, ErrorReporter reporter)
 {
@@ -65,7 +65,7 @@ void* RegReadValue(const char* path, const char* name, void* data, DWORD size,
         if (RegEnumValueA(key, index, valueName, &nameLength, nullptr, &type,
                           static_cast<BYTE*>(data), &dataSize) != ERROR_SUCCESS)
             continue;
-        if (strcmp(valueName, name) == 0) {
+        if (CompareNoCase(valueName, name) == 0) {
             // A shorter value leaves part of the caller's buffer stale: as unusable as a longer one.
             if (dataSize == size) result = data;
             break;

@@ -2,10 +2,12 @@
 #include "app.h"
 #include "clipboard.h"
 #include "convert.h"
+#include "help.h"
 #include "maindlg.h"
 #include "message.h"
 #include "placement.h"
 #include "text.h"
+#include "textrules.h"
 
 #include <windows.h>
 
@@ -15,11 +17,13 @@ namespace {
 
 const char INSTANCE_NAME[] = "Ostrel";  // the mutex, and the main dialog's title
 
+// A script must learn when the answer could not be placed, a clipboard held by others included.
+constexpr int BATCH_CLIPBOARD_FAILED = 2;
+
 int RunBatch()
 {
-    const char* result = ConvertExpression(TrimSpace(InputText + 2));
-    PutClipboardText(result ? result : DONT_KNOW);
-    return 0;
+    const char* result = ConvertExpression(Unquote(TrimSpace(InputText + 2)));
+    return PutClipboardText(result ? result : DONT_KNOW) == CLIP_OK ? 0 : BATCH_CLIPBOARD_FAILED;
 }
 
 void HandOver(HWND running)
@@ -31,7 +35,23 @@ void HandOver(HWND running)
         data.lpData = InputText;
         SendMessageA(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
     }
-    PlaceWindow(running, PW_FOREGROUND);
+    PlaceWindow(running, PW_RESTORE | PW_FOREGROUND);
+}
+
+// The program's one message loop. Each of its dialogs, the main window and any About boxes,
+// handles its own keys (Enter, Tab, Esc) whichever is active; other windows get theirs as sent.
+int RunDialogs()
+{
+    MSG message;
+    for (BOOL got; (got = GetMessageA(&message, nullptr, 0, 0)) != 0;) {
+        if (got == -1) return -1;
+        HWND root = GetAncestor(message.hwnd, GA_ROOT);
+        const bool dialog = root && GetClassLongPtrA(root, GCW_ATOM) == reinterpret_cast<ULONG_PTR>(WC_DIALOG);
+        if (dialog && IsDialogMessageA(root, &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return static_cast<int>(message.wParam);
 }
 
 }  // namespace
@@ -43,6 +63,8 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, LPSTR lpCmd
     InputText[0] = '\0';
     if (lpCmdLine && lpCmdLine[0] != '\0') BoundedCopy(InputText, TrimSpace(lpCmdLine), INPUT_TEXT_MAX);
     if (strncmp(InputText, "-b", 2) == 0) return RunBatch();
+    const char* unquoted = Unquote(InputText);
+    memmove(InputText, unquoted, strlen(unquoted) + 1);
 
     // Only a dialog can be our main window; the mutex tells whether one of ours is running at all.
     HWND running = FindWindowA("#32770", INSTANCE_NAME);
@@ -58,7 +80,8 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, LPSTR lpCmd
     }
 
     AppInstance = hInstance;
-    INT_PTR result = DialogBoxParamA(hInstance, "OSTRELDLG", nullptr, MainDialogProc, 0);
+    const int result = CreateDialogParamA(hInstance, "OSTRELDLG", nullptr, MainDialogProc, 0) ? RunDialogs() : -1;
+    CloseHelp();
     if (mutex) CloseHandle(mutex);
     ExitProcess(static_cast<UINT>(result));
 }

@@ -1,6 +1,8 @@
 // Folding of message texts and the first-line rule of Paste; plain C++ over caller buffers.
 #include "textrules.h"
 
+#include <cstring>
+
 #include "text.h"
 
 void FoldMessageText(char* text)
@@ -24,6 +26,14 @@ void FoldMessageText(char* text)
         if (*p == '\n') lineStart = p + 1;
         ++p;
     }
+}
+
+char* Unquote(char* text)
+{
+    const size_t length = text ? std::strlen(text) : 0;
+    if (length < 2 || text[0] != '"' || text[length - 1] != '"') return text;
+    text[length - 1] = '\0';
+    return TrimSpace(text + 1);
 }
 
 size_t FirstLineLength(const char* block, size_t size)

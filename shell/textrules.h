@@ -11,6 +11,10 @@ constexpr size_t FOLD_COLUMNS = 40;
 // feed. A line of 41 characters without white space stops the folding for the rest of the text.
 void FoldMessageText(char* text);
 
+// A command prompt passes `ostrel "5 ft"` on with its quotes. A text that is one pair of double
+// quotes around the rest loses them, in place, and is trimmed again; 5'10" keeps its inch mark.
+char* Unquote(char* text);
+
 // Length of the first line of a block of size bytes: up to its first line feed, its terminator
 // or its end, whichever comes first, leaving out a carriage return right before the line feed.
 // Never reads past size bytes nor past a terminator.

@@ -196,7 +196,7 @@ TEST_F(Shell, RegistryReadTakesOnlyAValueOfTheAskedNameAndSize)
     } rows[] = {
         {{{"big", REG_BINARY, std::string(64, 'b')}, {std::string(200, 'n'), REG_DWORD, Nine}, {"wxpos", REG_DWORD, Nine}}, true},
         {{{"wxpos", REG_BINARY, Nine}}, true},  // the type is not examined
-        {{{"WXPOS", REG_DWORD, Nine}}, false},
+        {{{"WxPoS", REG_DWORD, Nine}}, true},  // names are compared as Windows does, the case aside
         {{{"wxposition", REG_DWORD, Nine}}, false},
         {{{"wxpos", REG_QWORD, Nine + Nine}}, false},
         {{{"wxpos", REG_BINARY, Nine.substr(0, 2)}}, false},
