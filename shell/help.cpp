@@ -4,11 +4,14 @@
 
 #include <cstring>
 
+#include "syslib.h"
+
 typedef HWND(WINAPI* HtmlHelpProc)(HWND owner, LPCSTR file, UINT command, DWORD_PTR data);
 
 namespace {
 
-constexpr char HELP_TARGET[] = "ostrel.chm::/html/usage.htm";
+constexpr char HELP_FILE[] = "ostrel.chm";
+constexpr char HELP_TOPIC[] = "::/html/usage.htm";
 constexpr UINT HH_DISPLAY_TOPIC = 0;
 constexpr UINT HH_CLOSE_ALL = 0x12;
 constexpr WORD HTMLHELP_ORDINAL = 14;
@@ -40,15 +43,6 @@ const char* RegisteredHelpControl(HKEY classes, char* path)
     return path;
 }
 
-const char* SystemHelpControl(char* path)
-{
-    constexpr char NAME[] = "\\hhctrl.ocx";
-    UINT length = GetSystemDirectoryA(path, MAX_PATH);
-    if (length == 0 || length + sizeof NAME > MAX_PATH) return nullptr;
-    memcpy(path + length, NAME, sizeof NAME);
-    return path;
-}
-
 namespace {
 
 HMODULE LoadHelpControl()
@@ -56,8 +50,7 @@ HMODULE LoadHelpControl()
     char path[MAX_PATH];
     HMODULE library = nullptr;
     if (RegisteredHelpControl(HKEY_CLASSES_ROOT, path)) library = LoadLibraryA(path);
-    // Never by bare name: the search would take an hhctrl.ocx planted beside the program.
-    if (!library && SystemHelpControl(path)) library = LoadLibraryA(path);
+    if (!library) library = LoadSystemLibrary("hhctrl.ocx");
     return library;
 }
 
@@ -82,11 +75,26 @@ HWND BoundHtmlHelp(HWND owner, LPCSTR file, UINT command, DWORD_PTR data)
     return HtmlHelpEntry(owner, file, command, data);
 }
 
+// The viewer resolves a bare file name against the current folder, which need not be the
+// program's (a start from the Run box or a command prompt elsewhere).
+const char* HelpTarget(char (&target)[MAX_PATH + sizeof HELP_FILE + sizeof HELP_TOPIC])
+{
+    const DWORD length = GetModuleFileNameA(nullptr, target, MAX_PATH);
+    char* name = length > 0 && length < MAX_PATH ? strrchr(target, '\\') : nullptr;
+    if (name) {
+        memcpy(name + 1, HELP_FILE, sizeof HELP_FILE);
+        if (GetFileAttributesA(target) == INVALID_FILE_ATTRIBUTES) name = nullptr;
+    }
+    if (!name) memcpy(target, HELP_FILE, sizeof HELP_FILE);
+    return strcat(target, HELP_TOPIC);
+}
+
 }  // namespace
 
 HWND ShowHelp(HWND owner)
 {
-    return BoundHtmlHelp(owner, HELP_TARGET, HH_DISPLAY_TOPIC, 0);
+    char target[MAX_PATH + sizeof HELP_FILE + sizeof HELP_TOPIC];
+    return BoundHtmlHelp(owner, HelpTarget(target), HH_DISPLAY_TOPIC, 0);
 }
 
 void CloseHelp()

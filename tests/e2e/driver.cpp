@@ -217,12 +217,12 @@ bool Signal(int number)
 }
 
 // A copy of the program beside libraries named like ones it uses, which leave "NAME.loaded"
-// beside themselves when loaded; Wine is told to prefer them. The driver checks the mark first.
+// beside themselves when loaded (the driver checks that first). The group's environment tells
+// Wine to prefer them to its own.
 bool Plant()
 {
     HMODULE probe = LoadLibraryA((Planted + "\\winmm.dll").c_str());
     const bool marks = probe && FreeLibrary(probe) && DeleteFileA((Planted + "\\winmm.dll.loaded").c_str());
-    for (const char* dll : {"winmm", "hhctrl.ocx"}) SetValue(OVERRIDES, dll, REG_SZ, "native,builtin", 15);
     const bool copied = CopyFileA(Program.c_str(), (Planted + "\\ostrel.exe").c_str(), FALSE) &&
                         CopyFileA((Folder + "\\ostrel.chm").c_str(), (Planted + "\\ostrel.chm").c_str(), FALSE);
     Program = Planted + "\\ostrel.exe";

@@ -119,10 +119,14 @@ const Scenario Scenarios[] = {
 
     // Help: the viewer, owned by the main window; without the control nothing, and no retry.
     {"help", "open; keys key F1", "viewer"},
-    {"", "open; cmd help", "viewer"},
+    {"", "open@C:\\; cmd help", "viewer"},  // from another folder: the help file beside the program
+    {"", "post close", "exit 1"},
     {"", "override hhctrl.ocx; open; keys key F1; set ; keys type x", "input x|windows 0"},
     {"", "override hhctrl.ocx -; cmd help", "windows 0"},
     {"", "open; cmd help", "viewer"},
+
+    // Libraries named like the ones it uses, planted beside a copy of the program, are never loaded.
+    {"planted", "plant; open; about; cmd help", "viewer|marks 0|windows 2"},
 
     // A fatal signal: one message without an owner, then the signal number as exit code.
     {"signal", "open; signal 2", "ubox interrupted: interrupt|exit 2"},

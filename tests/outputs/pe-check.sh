@@ -1,59 +1,41 @@
 #!/usr/bin/env bash
-# Checks the deliverable's PE file as Windows will see it: a 32-bit GUI program that imports only
-# system DLLs (help is bound at run time) and carries its named resources in language 0x0413.
+# The deliverable as Windows sees it: a 32-bit GUI program of at most 400 KB that imports only
+# known system DLLs, carries its named resources in language 0x0413 and a manifest that asks for
+# no elevation, common controls 6, per-monitor DPI awareness and Windows Vista to 11.
 # Usage: pe-check.sh ostrel.exe
 set -u
-exe=${1:?usage: pe-check.sh ostrel.exe}
-objdump=i686-w64-mingw32-objdump
+exe=$1
 failures=0
-
-check() {  # check DESCRIPTION COMMAND...
-  local what=$1
-  shift
-  if "$@"; then
-    echo "ok: $what"
-  else
-    echo "FAILED: $what"
-    failures=$((failures + 1))
-  fi
+check() {  # DESCRIPTION COMMAND...
+  if "${@:2}"; then echo "ok: $1"; else echo "FAILED: $1"; failures=$((failures + 1)); fi
 }
-
-for tool in "$objdump" wrestool od; do
-  command -v "$tool" >/dev/null || { echo "FAILED: $tool is missing (scripts/deps.sh windows)"; exit 1; }
-done
-[ -f "$exe" ] || { echo "FAILED: $exe does not exist"; exit 1; }
-
-pe_offset=$(od -An -tu4 -j60 -N4 "$exe" | tr -d ' ')
-machine=$(od -An -tx2 -j$((pe_offset + 4)) -N2 "$exe" | tr -d ' ')
-magic=$(od -An -tx2 -j$((pe_offset + 24)) -N2 "$exe" | tr -d ' ')
-check "machine i386 (0x014c), found 0x$machine" test "$machine" = 014c
-check "optional header PE32 (0x010b), found 0x$magic" test "$magic" = 010b
-headers=$("$objdump" -p "$exe" 2>&1) || { echo "FAILED: $objdump cannot read $exe"; exit 1; }
+headers=$(i686-w64-mingw32-objdump -p "$exe") || exit 1
+check "machine i386, PE32" grep -Eq '^Magic[[:space:]]+010b' <<<"$headers"
 check "GUI subsystem" grep -Eq '^Subsystem[[:space:]]+0*2[[:space:]]' <<<"$headers"
-
-# Only these DLLs, whatever the letter case the linker wrote.
-allowed=" kernel32.dll user32.dll advapi32.dll winmm.dll msvcrt.dll "
-dlls=$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers" | tr 'A-Z' 'a-z' | tr -d '\r')
-check "imports found" test -n "$dlls"
-for dll in $dlls; do
-  check "import $dll is allowed" grep -q " $dll " <<<"$allowed"
+check "at most 400 KB ($(stat -c %s "$exe") bytes)" test "$(stat -c %s "$exe")" -le 409600
+dlls=$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers" | tr 'A-Z' 'a-z' | sort | tr '\n' ' ')
+check "imports only known DLLs ($dlls)" test "$dlls" = "advapi32.dll kernel32.dll msvcrt.dll user32.dll "
+resources=$(wrestool -l "$exe")
+for resource in "5 'OSTRELDLG'" "5 'ABOUT'" "4 'OSTRELMENU'" "14 'OSTRELICON'" "16 1"; do
+  check "resource $resource in language 0x0413" \
+    grep -q -- "--type=${resource% *} --name=${resource#* } --language=1043 " <<<"$resources"
 done
-# The import table lists one entry per line under its DLL; the help entry must not be among them.
-imports=$(sed -n '/^[[:space:]]*DLL Name:/,/^$/p' <<<"$headers")
-check "HtmlHelpA is not imported" bash -c '! grep -qi "htmlhelp" <<<"$1"' _ "$imports"
-
-resources=$(wrestool -l "$exe" 2>&1)
-has_resource() {  # has_resource TYPE NAME
-  grep -Eq -- "^--type=$1 --name=$2 --language=1043 " <<<"$resources"
-}
-check "dialog OSTRELDLG in language 0x0413" has_resource 5 "'OSTRELDLG'"
-check "dialog ABOUT in language 0x0413" has_resource 5 "'ABOUT'"
-check "menu OSTRELMENU in language 0x0413" has_resource 4 "'OSTRELMENU'"
-check "icon group OSTRELICON in language 0x0413" has_resource 14 "'OSTRELICON'"
-check "version block in language 0x0413" has_resource 16 "[^ ]+"
-
-if [ "$failures" -ne 0 ]; then
-  echo "$failures check(s) failed for $exe; its resources:"
-  echo "$resources"
-  exit 1
-fi
+check "manifest" python3 - "$(wrestool -x --raw --type=24 --name=1 "$exe")" <<'PY'
+import sys, xml.etree.ElementTree as xml
+root = xml.fromstring(sys.argv[1])
+def values(tag, attribute=None):
+    return [e.get(attribute) if attribute else e.text.replace(" ", "") for e in root.iter(tag)]
+v1, v3, os = "{urn:schemas-microsoft-com:asm.v1}", "{urn:schemas-microsoft-com:asm.v3}", "{urn:schemas-microsoft-com:compatibility.v1}"
+found = [values(v3 + "requestedExecutionLevel", "level"), values(v1 + "assemblyIdentity", "name")[1:],
+         values(v1 + "assemblyIdentity", "version")[1:],
+         values("{http://schemas.microsoft.com/SMI/2005/WindowsSettings}dpiAware"),
+         values("{http://schemas.microsoft.com/SMI/2016/WindowsSettings}dpiAwareness"), values(os + "supportedOS", "Id")]
+wanted = [["asInvoker"], ["Microsoft.Windows.Common-Controls"], ["6.0.0.0"], ["true"], ["PerMonitorV2,System"],
+          ["{e2011457-1546-43c5-a5fe-008deee3d3f0}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
+           "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
+           "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"]]
+for got, want in zip(found, wanted):
+    if got != want: print("  manifest has", got, "not", want)
+sys.exit(found != wanted)
+PY
+[ "$failures" -eq 0 ]

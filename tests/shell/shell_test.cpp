@@ -14,6 +14,7 @@
 #include "maindlg.h"
 #include "message.h"
 #include "registry.h"
+#include "syslib.h"
 #include "textrules.h"
 
 namespace {
@@ -256,7 +257,7 @@ TEST_F(Shell, HelpControlPathIsUsedOnlyWhenItFitsWithItsTerminator)
         EXPECT_EQ(found ? std::string(found) : "", row.path);
     }
     char path[MAX_PATH], system[MAX_PATH];
-    ASSERT_EQ(SystemHelpControl(path), path);
+    ASSERT_EQ(SystemFilePath("hhctrl.ocx", path), path);
     EXPECT_EQ(std::string(path), std::string(system, GetSystemDirectoryA(system, MAX_PATH)) + "\\hhctrl.ocx");
 }
 
