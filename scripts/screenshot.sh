@@ -1,90 +1,76 @@
 #!/usr/bin/env bash
-# Takes the documentation's pictures of the real program: runs it under Xvfb with a window
-# manager (openbox) that frames it, drives it with xdotool and saves each scene with import.
-# Usage: scripts/screenshot.sh [scene...]   (no scene: all of them)
-#   main   the main window converting 5'10          -> docs/ostrel.png
-# A new scene is a function scene_NAME that calls start_program, drives the window and calls
-# save_window, plus its name in SCENES.
+# Takes the documentation's pictures of the real program under Wine, on a virtual display with a
+# window manager (openbox) so that captions are drawn, in a prefix of its own whose LogPixels
+# sets the display's DPI:
+#   docs/ostrel-96dpi.png, docs/ostrel-144dpi.png   the main window converting 5'10
+#   docs/about-96dpi.png, docs/about-144dpi.png     the about box over the main window
+#   docs/help.png                                   the help viewer on the usage topic
+#   docs/help-topic.png                             that topic as a browser draws it (needs Chromium)
+# Usage: scripts/screenshot.sh, after the win32 build (win64 where 32-bit code does not run).
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-SCENES=(main)
-
-# Everything runs on a private X server; the script calls itself again inside it.
 if [ -z "${OSTREL_SCREENSHOT_DISPLAY:-}" ]; then
-  export OSTREL_SCREENSHOT_DISPLAY=1
-  exec xvfb-run -a -s "-screen 0 800x600x24" "$0" "$@"
+  exec xvfb-run -a -s "-screen 0 1024x768x24" env OSTREL_SCREENSHOT_DISPLAY=1 "$0" "$@"
 fi
-
 . "$root/scripts/wine.sh"
-# The deliverable where 32-bit code runs, otherwise its 64-bit twin (they look the same).
 preset=win32
 can_run_32bit || preset=win64
-exe="$root/build/$preset/ostrel.exe"
-[ -f "$exe" ] || { echo "$exe is missing: cmake --build build/$preset --target ostrel" >&2; exit 1; }
-export WINEPREFIX="$root/build/$preset/wineprefix"
+build=$root/build/$preset
+export WINEPREFIX=$build/screenshot-prefix
 ensure_wine_prefix
-wine=$(wine_for "$exe")
-mkdir -p "$root/docs"
-
-openbox --sm-disable >/dev/null 2>&1 &
+wine=$(wine_for "$build/ostrel.exe")
+work=$(mktemp -d)
+openbox >/dev/null 2>&1 &
 wm=$!
-program=""
-finish() {
-  [ -n "$program" ] && kill "$program" 2>/dev/null
-  wine_server -k 2>/dev/null || true
-  kill "$wm" 2>/dev/null && wait "$wm" 2>/dev/null
-  true
-}
-trap finish EXIT
-# The window manager is ready once it has announced itself on the root window.
-for _ in $(seq 50); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-  sleep 0.1
-done
+trap 'wine_server -k 2>/dev/null || true; kill $wm 2>/dev/null || true; rm -rf "$work"' EXIT
+sleep 1
 
-# start_program ARGS...: starts ostrel.exe and sets $window to its X window once it is mapped.
-start_program() {
-  "$wine" "$exe" "$@" &
-  program=$!
-  window=$(xdotool search --sync --onlyvisible --name '^Ostrel$' | head -1)
-  xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
-  sleep 0.5
+# wait_window TITLE: waits up to 60 s for a visible window titled exactly TITLE, prints its id.
+wait_window() {
+  for _ in $(seq 120); do
+    xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 | grep . && return 0
+    sleep 0.5
+  done
+  echo "no window \"$1\" appeared" >&2
+  return 1
 }
 
-# end_program: ends the program without an orderly close, so that the prefix's saved window
-# position (which the tests rely on) stays as it was.
-end_program() {
-  kill "$program" 2>/dev/null || true
-  wait "$program" 2>/dev/null || true
-  program=""
-}
-
-# click_control DX DY: clicks at an offset from the top-left corner of the window's client area.
-click_control() {
-  eval "$(xdotool getwindowgeometry --shell "$window")"
-  xdotool mousemove $((X + $1)) $((Y + $2)) click 1
-}
-
-# save_window FILE: the window with its frame, as the user sees it.
-save_window() {
+# shoot FILE: the screen holds only our windows on black; trimming leaves them with a margin.
+shoot() {
   xdotool mousemove 0 0
-  sleep 0.5
-  import -window "$window" -frame "$1"
-  echo "saved $1"
+  sleep 1.5
+  import -window root "$work/screen.png"
+  convert "$work/screen.png" -trim +repage -bordercolor black -border 8 "$1"
+  echo "wrote $1"
 }
 
-scene_main() {
-  start_program
-  click_control 85 87     # the middle of the input field, below the menu bar
-  xdotool type --delay 50 "5'10"
-  xdotool key Return
-  sleep 0.5
-  save_window "$root/docs/ostrel.png"
-  end_program
+# start DPI: the program converting 5'10 at that DPI, active; its window id in $main.
+start() {
+  wine_server -k 2>/dev/null || true
+  "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+  (cd "$build" && "$wine" ostrel.exe "5'10" >/dev/null 2>&1 &)
+  main=$(wait_window Ostrel)
+  xdotool windowactivate --sync "$main"
 }
 
-[ $# -gt 0 ] || set -- "${SCENES[@]}"
-for scene in "$@"; do
-  declare -F "scene_$scene" >/dev/null || { echo "unknown scene: $scene (${SCENES[*]})" >&2; exit 2; }
-  "scene_$scene"
+for dpi in 96 144; do
+  start "$dpi"
+  shoot "$root/docs/ostrel-${dpi}dpi.png"
+  xdotool key --clearmodifiers alt+h
+  sleep 0.5
+  xdotool key a
+  wait_window "About Ostrel" >/dev/null
+  shoot "$root/docs/about-${dpi}dpi.png"
 done
+
+start 96
+xdotool key F1
+wait_window "Ostrel Help" >/dev/null
+shoot "$root/docs/help.png"
+# Wine's viewer draws no page without Gecko, so the topic is also shown as a browser renders it,
+# from the very file that went into ostrel.chm.
+if command -v chromium >/dev/null; then
+  chromium --headless --no-sandbox --disable-gpu --no-first-run --user-data-dir="$work/chromium" \
+    --window-size=800,1400 --screenshot="$root/docs/help-topic.png" "file://$build/help/chm/html/usage.htm" \
+    >/dev/null 2>&1 && echo "wrote $root/docs/help-topic.png"
+fi
