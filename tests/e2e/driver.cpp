@@ -18,14 +18,12 @@ namespace {
 
 const char TITLE[] = "Ostrel";
 const char STATE_KEY[] = "Software\\Ostrel\\State";
-const char APP_DEFAULTS[] = "Software\\Wine\\AppDefaults\\ostrel.exe";
-const char OVERRIDES[] = "Software\\Wine\\AppDefaults\\ostrel.exe\\DllOverrides";
 const char KEYS_SENT[] = "Z:\\tmp\\ostrel-e2e.keys";
 const DWORD LIMIT_MS = 10000;  // reaching it means the program hangs or never did what was awaited
 
 std::string Program, Folder, Planted;  // the ostrel.exe under test, its folder, the planted copy's
 std::vector<HANDLE> Started;
-HANDLE Main, Last, Mutex, Held, Release;
+HANDLE Main, Last, Held, Release;
 HWND Dialog, About, Foreign;
 bool LastShowedWindow;
 int ForeignCopyData;
@@ -34,9 +32,8 @@ template <class Done>
 bool WaitFor(Done done)
 {
     for (DWORD start = GetTickCount(); !done(); MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT)) {
+        for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&msg);
         if (GetTickCount() - start > LIMIT_MS) return false;
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
     }
     return true;
 }
@@ -46,9 +43,8 @@ bool Ended(HANDLE process) { return WaitForSingleObject(process, 0) == WAIT_OBJE
 // "<N*c>" stands for N times the character c, "<bin>" for the bytes 0x01 to 0xFF.
 std::string Expand(std::string text)
 {
-    static const std::regex repeat("<([0-9]+)\\*(.)>");
     std::smatch match;
-    while (std::regex_search(text, match, repeat))
+    while (std::regex_search(text, match, std::regex("<([0-9]+)\\*(.)>")))
         text.replace(static_cast<size_t>(match.position()), static_cast<size_t>(match.length()), std::stoul(match[1]), match.str(2)[0]);
     std::string bytes;
     for (int b = 1; b < 256; ++b) bytes += static_cast<char>(b);
@@ -94,27 +90,23 @@ std::string Field(HWND dialog, int control)
     return Send(GetDlgItem(dialog, control), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text)) ? text : "(no answer)";
 }
 
-std::string ClipboardText()
+// Reads the clipboard's text, or with bytes given places them (nullptr: no text at all).
+std::string Clipboard(bool place = false, const std::string* bytes = nullptr, bool terminated = true)
 {
     if (!WaitFor([] { return OpenClipboard(nullptr); })) return "(busy)";
-    HANDLE block = GetClipboardData(CF_TEXT);
-    const char* data = block ? static_cast<const char*>(GlobalLock(block)) : nullptr;
-    std::string text = data ? std::string(data, strnlen(data, GlobalSize(block))) : "(none)";
-    if (data) GlobalUnlock(block);
+    std::string text = "(none)";
+    if (place && EmptyClipboard() && bytes) {
+        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes->size() + terminated);
+        std::memcpy(GlobalLock(block), bytes->c_str(), bytes->size() + terminated);
+        GlobalUnlock(block);
+        SetClipboardData(CF_TEXT, block);
+    } else if (HANDLE block = place ? nullptr : GetClipboardData(CF_TEXT)) {
+        const char* data = static_cast<const char*>(GlobalLock(block));
+        text.assign(data, strnlen(data, GlobalSize(block)));
+        GlobalUnlock(block);
+    }
     CloseClipboard();
     return text;
-}
-
-// No bytes: a clipboard without text.
-bool PutClipboard(const std::string* bytes, bool terminated)
-{
-    if (!WaitFor([] { return OpenClipboard(nullptr); })) return false;
-    EmptyClipboard();
-    HGLOBAL block = bytes ? GlobalAlloc(GMEM_MOVEABLE, bytes->size() + terminated) : nullptr;
-    if (block) std::memcpy(GlobalLock(block), bytes->c_str(), bytes->size() + terminated), GlobalUnlock(block);
-    const bool placed = !bytes || SetClipboardData(CF_TEXT, block);
-    CloseClipboard();
-    return placed;
 }
 
 // Another program holding the clipboard open for a while, with a window of its own as tools do.
@@ -135,7 +127,7 @@ HANDLE Spawn(const char* program, std::string command, const char* folder)
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
     if (!CreateProcessA(program, &command[0], nullptr, nullptr, FALSE, 0, nullptr, folder, &startup, &info)) return nullptr;
-    if (info.hThread) CloseHandle(info.hThread);
+    CloseHandle(info.hThread);
     return info.hProcess;
 }
 
@@ -144,8 +136,7 @@ HANDLE Spawn(const char* program, std::string command, const char* folder)
 bool Xdotool(HWND target, const std::string& actions)
 {
     RECT box;
-    if (!GetWindowRect(target, &box)) return false;
-    DeleteFileA(KEYS_SENT);
+    if (!GetWindowRect(target, &box) || (!DeleteFileA(KEYS_SENT) && GetLastError() != ERROR_FILE_NOT_FOUND)) return false;
     Spawn("Z:\\bin\\sh", "sh -c \"xdotool mousemove " + std::to_string((box.left + box.right) / 2) + " " +
           std::to_string((box.top + box.bottom) / 2) + " click 1 \\\"$@\\\" && touch /tmp/ostrel-e2e.keys\" sh " + actions, nullptr);
     return WaitFor([] { return GetFileAttributesA(KEYS_SENT) != INVALID_FILE_ATTRIBUTES; });
@@ -159,25 +150,19 @@ LRESULT CALLBACK ForeignProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 bool SetValue(const char* path, const std::string& name, DWORD type, const void* data, size_t size)
 {
     HKEY key;
-    RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-    LONG code = RegSetValueExA(key, name.c_str(), 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(size));
-    RegCloseKey(key);
-    return code == ERROR_SUCCESS;
+    return !RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) &&
+           !RegSetValueExA(key, name.c_str(), 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(size)) &&
+           !RegCloseKey(key);
 }
 
-// Ends every program started, and any main window left by an aborted run, as a task manager would.
+// Ends every program started, and a main window left by an aborted run, as a task manager would.
 void EndPrograms()
 {
-    for (int left = 8; left > 0; --left) {
-        DWORD id = 0;
-        if (Started.empty() && GetWindowThreadProcessId(FindWindowA("#32770", TITLE), &id) && id)
-            Started.push_back(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
-        if (Started.empty()) break;
-        TerminateProcess(Started.back(), 0xDEAD);
-        WaitForSingleObject(Started.back(), LIMIT_MS);
-        CloseHandle(Started.back());
-        Started.pop_back();
-    }
+    DWORD id = 0;
+    if (GetWindowThreadProcessId(FindWindowA("#32770", TITLE), &id) && id)
+        Started.push_back(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
+    for (HANDLE process : Started) TerminateProcess(process, 0xDEAD), WaitForSingleObject(process, LIMIT_MS), CloseHandle(process);
+    Started.clear();
     Main = Last = nullptr;
     Dialog = About = nullptr;
 }
@@ -190,56 +175,19 @@ HANDLE Start(const std::string& arguments, const std::string& folder)
     return Last;
 }
 
+// Sends (or posts) a command by name, or a menu command by number.
 bool Command(HWND window, const std::string& name, bool post)
 {
-    static const struct { const char* name; UINT message; WPARAM wParam; } commands[] = {
-        {"ok", WM_COMMAND, IDOK}, {"cancel", WM_COMMAND, IDCANCEL}, {"convert", WM_COMMAND, IDM_CONVERT},
-        {"exit", WM_COMMAND, IDM_EXIT}, {"copy", WM_COMMAND, IDM_COPY}, {"paste", WM_COMMAND, IDM_PASTE},
-        {"help", WM_COMMAND, IDM_HELP}, {"about", WM_COMMAND, IDM_ABOUT}, {"close", WM_CLOSE, 0},
-        {"sysclose", WM_SYSCOMMAND, SC_CLOSE}, {"sysclose2", WM_SYSCOMMAND, SC_CLOSE | 2},
-        {"minimize", WM_SYSCOMMAND, SC_MINIMIZE},
-    };
-    UINT message = WM_COMMAND;
-    WPARAM wParam = std::strtoul(name.c_str(), nullptr, 10);
-    for (const auto& c : commands)
-        if (name == c.name) message = c.message, wParam = c.wParam;
+    const std::vector<std::string> names = {"ok", "cancel", "convert", "exit", "copy", "paste", "help", "about",
+                                            "close", "sysclose", "sysclose2", "minimize"};
+    const UINT messages[] = {WM_COMMAND, WM_COMMAND, WM_COMMAND, WM_COMMAND, WM_COMMAND, WM_COMMAND, WM_COMMAND,
+                             WM_COMMAND, WM_CLOSE, WM_SYSCOMMAND, WM_SYSCOMMAND, WM_SYSCOMMAND};
+    const WPARAM wParams[] = {IDOK, IDCANCEL, IDM_CONVERT, IDM_EXIT, IDM_COPY, IDM_PASTE, IDM_HELP, IDM_ABOUT, 0,
+                              SC_CLOSE, SC_CLOSE | 2, SC_MINIMIZE};
+    const size_t i = static_cast<size_t>(std::find(names.begin(), names.end(), name) - names.begin());
+    const UINT message = i < names.size() ? messages[i] : WM_COMMAND;
+    const WPARAM wParam = i < names.size() ? wParams[i] : std::stoul(name);
     return post ? PostMessageA(window, message, wParam, 0) : Send(window, message, wParam, 0);
-}
-
-// Raises a signal inside the program on a thread of its own, as a console event would; 11 is a
-// real access violation there.
-bool Signal(int number)
-{
-    auto raise = reinterpret_cast<LPTHREAD_START_ROUTINE>(
-        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("msvcrt.dll"), "raise")));
-    if (number == 11) raise = reinterpret_cast<LPTHREAD_START_ROUTINE>(16);
-    return CreateRemoteThread(Main, nullptr, 0, raise, reinterpret_cast<void*>(INT_PTR(number)), 0, nullptr);
-}
-
-// A copy of the program beside libraries named like ones it uses, which leave "NAME.loaded"
-// beside themselves when loaded (the driver checks that first). The group's environment tells
-// Wine to prefer them to its own.
-bool Plant()
-{
-    HMODULE probe = LoadLibraryA((Planted + "\\winmm.dll").c_str());
-    const bool marks = probe && FreeLibrary(probe) && DeleteFileA((Planted + "\\winmm.dll.loaded").c_str());
-    const bool copied = CopyFileA(Program.c_str(), (Planted + "\\ostrel.exe").c_str(), FALSE) &&
-                        CopyFileA((Folder + "\\ostrel.chm").c_str(), (Planted + "\\ostrel.chm").c_str(), FALSE);
-    Program = Planted + "\\ostrel.exe";
-    Folder = Planted;
-    return marks && copied;
-}
-
-bool Flood(int count)
-{
-    std::mt19937 random(20261207);
-    static char block[2000];
-    for (int i = 0; i < count; ++i) {
-        COPYDATASTRUCT data = {random(), static_cast<DWORD>(random() % (sizeof block + 1)), block};
-        for (DWORD b = 0; b < data.cbData; ++b) block[b] = static_cast<char>(random());
-        if (!Send(Dialog, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)) || Field(Dialog, IDC_INPUT).size() > 80) return false;
-    }
-    return true;
 }
 
 // Does one action; false when it could not be done at all.
@@ -260,17 +208,24 @@ bool Act(const std::string& action)
     if (verb == "start")  // another start, awaited to its end
         return Start(arg, Folder) && WaitFor([] { return (LastShowedWindow |= !Windows(Last).empty()), Ended(Last); });
     if (verb == "set") return Send(GetDlgItem(Dialog, IDC_INPUT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(arg.c_str()));
-    if (verb == "cmd" || verb == "post") return Command(Dialog, arg, verb == "post");
-    if (verb == "aboutcmd") return Command(About, arg, false);
-    if (verb == "keys") return Xdotool(GetDlgItem(Dialog, IDC_INPUT), arg);
-    if (verb == "aboutkeys") return Xdotool(GetDlgItem(About, IDC_VERSION), arg);
-    if (verb == "clip" || verb == "clipraw") return PutClipboard(space < action.size() ? &arg : nullptr, verb == "clip");
+    if (verb == "cmd" || verb == "post" || verb == "aboutcmd") return Command(verb == "aboutcmd" ? About : Dialog, arg, verb == "post");
+    if (verb == "keys" || verb == "aboutkeys") return Xdotool(verb == "keys" ? GetDlgItem(Dialog, IDC_INPUT) : GetDlgItem(About, IDC_VERSION), arg);
+    if (verb == "clip" || verb == "clipraw") return Clipboard(true, space < action.size() ? &arg : nullptr, verb == "clip") != "(busy)";
     if (verb.rfind("copydata", 0) == 0) {  // copydata#SIZE TEXT; "(null)" for no block
-        const DWORD size = verb.size() > 9 ? std::strtoul(verb.c_str() + 9, nullptr, 10) : static_cast<DWORD>(arg.size() + 1);
+        const DWORD size = verb.size() > 9 ? std::stoul(verb.substr(9)) : static_cast<DWORD>(arg.size() + 1);
         COPYDATASTRUCT data = {0x0BAD, size, arg == "(null)" ? nullptr : const_cast<char*>(arg.c_str())};
         return Send(Dialog, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
     }
-    if (verb == "flood") return Flood(static_cast<int>(number));
+    if (verb == "flood") {  // random blocks of random sizes; the input stays within 80 characters
+        std::mt19937 random(20261207);
+        static char block[2000];
+        for (long long i = 0; i < number; ++i) {
+            COPYDATASTRUCT data = {random(), static_cast<DWORD>(random() % (sizeof block + 1)), block};
+            for (DWORD b = 0; b < data.cbData; ++b) block[b] = static_cast<char>(random());
+            if (!Send(Dialog, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)) || Field(Dialog, IDC_INPUT).size() > 80) return false;
+        }
+        return true;
+    }
     if (verb == "hold") {
         Held = CreateEventA(nullptr, FALSE, FALSE, nullptr);
         Release = CreateEventA(nullptr, FALSE, FALSE, nullptr);
@@ -281,63 +236,61 @@ bool Act(const std::string& action)
     if (verb == "reg") {  // NAME dword|sz|bin VALUE, bin giving a count of zero bytes
         const long long value = std::atoll(words[2].c_str());
         const char zeros[16] = {};
-        return words[1] == "sz" ? SetValue(STATE_KEY, words[0], REG_SZ, words[2].c_str(), words[2].size() + 1)
-                                : SetValue(STATE_KEY, words[0], words[1] == "bin" ? REG_BINARY : REG_DWORD,
-                                           words[1] == "bin" ? zeros : static_cast<const void*>(&value),
-                                           words[1] == "bin" ? static_cast<size_t>(value) : 4);
+        if (words[1] == "sz") return SetValue(STATE_KEY, words[0], REG_SZ, words[2].c_str(), words[2].size() + 1);
+        if (words[1] == "bin") return SetValue(STATE_KEY, words[0], REG_BINARY, zeros, static_cast<size_t>(value));
+        return SetValue(STATE_KEY, words[0], REG_DWORD, &value, 4);
     }
     if (verb == "regdel") return RegDeleteKeyValueA(HKEY_CURRENT_USER, STATE_KEY, arg.c_str()) == ERROR_SUCCESS;
     if (verb == "move")
         return SetWindowPos(Dialog, nullptr, std::stoi(words[0]), std::stoi(words[1]), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    if (verb == "foreign") {
+    if (verb == "foreign") {  // a window of another program, titled like the main window
         static const WNDCLASSA type = {0, ForeignProc, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, "E2EForeign"};
         RegisterClassA(&type);
-        return (Foreign = CreateWindowExA(0, type.lpszClassName, TITLE, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 400, 300, 200,
-                                          100, nullptr, nullptr, nullptr, nullptr)) != nullptr;
+        Foreign = CreateWindowExA(0, type.lpszClassName, TITLE, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 400, 300, 200, 100,
+                                  nullptr, nullptr, nullptr, nullptr);
+        return Foreign != nullptr;
     }
     if (verb == "foreground") return SetForegroundWindow(Foreign) && GetForegroundWindow() == Foreign;
-    if (verb == "mutex") return (Mutex = CreateMutexA(nullptr, FALSE, TITLE)) != nullptr;
+    if (verb == "mutex") return CreateMutexA(nullptr, FALSE, TITLE) != nullptr;  // of an instance still starting
     if (verb == "about") {
         const size_t before = Windows(Main, "About Ostrel").size();
         return PostMessageA(Dialog, WM_COMMAND, IDM_ABOUT, 0) &&
                WaitFor([&] { return Windows(Main, "About Ostrel").size() > before; }) && (About = Windows(Main, "About Ostrel")[0]);
     }
-    if (verb == "override") {  // DLL [ORDER]: no order disables the DLL, "-" gives it back to Wine
-        if (words.size() > 1 && words[1] == "-") return RegDeleteKeyValueA(HKEY_CURRENT_USER, OVERRIDES, words[0].c_str()), true;
-        const std::string order = words.size() > 1 ? words[1] : "";
-        return SetValue(OVERRIDES, words[0], REG_SZ, order.c_str(), order.size() + 1);
+    if (verb == "override") {  // DLL: Wine loads it no more for the program; "DLL -": again
+        const char* overrides = "Software\\Wine\\AppDefaults\\ostrel.exe\\DllOverrides";
+        if (words.size() > 1) return RegDeleteKeyValueA(HKEY_CURRENT_USER, overrides, words[0].c_str()) == ERROR_SUCCESS;
+        return SetValue(overrides, arg, REG_SZ, "", 1);
     }
-    if (verb == "signal") return Signal(static_cast<int>(number));
-    if (verb == "plant") return Plant();
+    if (verb == "signal") {  // raised inside the program on a thread of its own, as a console event would
+        auto raise = reinterpret_cast<LPTHREAD_START_ROUTINE>(
+            reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("msvcrt.dll"), "raise")));
+        if (number == 11) raise = reinterpret_cast<LPTHREAD_START_ROUTINE>(16);  // a real access violation
+        return CreateRemoteThread(Main, nullptr, 0, raise, reinterpret_cast<void*>(number), 0, nullptr);
+    }
+    if (verb == "plant") {  // a copy of the program beside libraries named like ones it uses, which
+        // leave "NAME.loaded" beside themselves when loaded: the driver checks that first. The
+        // group's environment tells Wine to prefer them to its own.
+        HMODULE probe = LoadLibraryA((Planted + "\\winmm.dll").c_str());
+        const bool marks = probe && FreeLibrary(probe) && DeleteFileA((Planted + "\\winmm.dll.loaded").c_str());
+        const bool copied = CopyFileA(Program.c_str(), (Planted + "\\ostrel.exe").c_str(), FALSE) &&
+                            CopyFileA((Folder + "\\ostrel.chm").c_str(), (Planted + "\\ostrel.chm").c_str(), FALSE);
+        Program = Planted + "\\ostrel.exe";
+        Folder = Planted;
+        return marks && copied;
+    }
     return false;
-}
-
-std::string Corner(HWND window)
-{
-    RECT rect = {};
-    GetWindowRect(window, &rect);
-    return std::to_string(rect.left) + " " + std::to_string(rect.top);
-}
-
-std::string Saved(const char* name)
-{
-    DWORD value = 0, size = sizeof value;
-    return RegGetValueA(HKEY_CURRENT_USER, STATE_KEY, name, RRF_RT_REG_DWORD, nullptr, &value, &size)
-               ? "none" : std::to_string(static_cast<int>(value));
 }
 
 // What an expectation sees now, in its own words ("" for yes where it takes no value).
 std::string See(const std::string& what, const std::string& value)
 {
-    if (what == "input") return Field(Dialog, IDC_INPUT);
-    if (what == "result") return Field(Dialog, IDC_RESULT);
-    if (what == "clip") return ClipboardText();
-    if (what == "exit") {
-        DWORD code = STILL_ACTIVE;
-        WaitFor([] { return Ended(Last); });
-        GetExitCodeProcess(Last, &code);
-        return std::to_string(static_cast<int>(code));
-    }
+    RECT rect = {};
+    DWORD code = STILL_ACTIVE, x = 0, y = 0, size = sizeof x;
+    HKEY key;
+    if (what == "input" || what == "result") return Field(Dialog, what == "input" ? IDC_INPUT : IDC_RESULT);
+    if (what == "clip") return Clipboard();
+    if (what == "exit") return WaitFor([] { return Ended(Last); }), GetExitCodeProcess(Last, &code), std::to_string(static_cast<int>(code));
     if (what == "running") return Ended(Main) || !Send(Dialog, WM_NULL, 0, 0) ? "ended or not answering" : "";
     if (what == "nowindow") return LastShowedWindow ? "a window showed" : "";
     if (what == "windows") return std::to_string(Windows(Main).size());
@@ -347,21 +300,20 @@ std::string See(const std::string& what, const std::string& value)
                 return PostMessageA(box, WM_COMMAND, IDOK, 0), value;
         return "no such box";
     }
-    if (what == "at") return Corner(Dialog);
-    if (what == "about") return Corner(About);
+    if (what == "at" || what == "about")
+        return GetWindowRect(what == "at" ? Dialog : About, &rect), std::to_string(rect.left) + " " + std::to_string(rect.top);
     if (what == "version") return Field(About, IDC_VERSION);
-    if (what == "compiled") {  // the compiler's date, as in "Jul  1 2003"
-        const std::string text = Field(About, IDC_COMPILED);
-        return std::regex_match(text, std::regex("Compiled: [A-Z][a-z]{2} [ 1-3][0-9] 2[0-9]{3}")) ? "" : text;
+    if (what == "compiled")  // the compiler's date, as in "Jul  1 2003"
+        return std::regex_match(Field(About, IDC_COMPILED), std::regex("Compiled: [A-Z][a-z]{2} [ 1-3][0-9] 2[0-9]{3}")) ? "" : "no date";
+    if (what == "saved") {
+        const bool saved = !RegGetValueA(HKEY_CURRENT_USER, STATE_KEY, "wxpos", RRF_RT_REG_DWORD, nullptr, &x, &size) &&
+                           !RegGetValueA(HKEY_CURRENT_USER, STATE_KEY, "wypos", RRF_RT_REG_DWORD, nullptr, &y, &size);
+        return saved ? std::to_string(static_cast<int>(x)) + " " + std::to_string(static_cast<int>(y)) : "none";
     }
-    if (what == "saved") return Saved("wxpos") + " " + Saved("wypos");
     if (what == "values") {
-        HKEY key;
-        DWORD count = 0;
         if (RegOpenKeyExA(HKEY_CURRENT_USER, STATE_KEY, 0, KEY_READ, &key)) return "no key";
-        RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr, nullptr);
-        RegCloseKey(key);
-        return std::to_string(count);
+        RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &code, nullptr, nullptr, nullptr, nullptr);
+        return RegCloseKey(key), std::to_string(code);
     }
     if (what == "front") return GetForegroundWindow() == Dialog ? "main" : GetForegroundWindow() == Foreign ? "foreign" : "other";
     if (what == "foreign") return std::to_string(ForeignCopyData);
@@ -378,40 +330,32 @@ std::string See(const std::string& what, const std::string& value)
     return "unknown expectation";
 }
 
-std::string WindowsPath(const char* unixPath)
-{
-    std::string path = std::string("Z:") + unixPath;
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return path;
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    Program = WindowsPath(OSTREL_PROGRAM);
+    // Wine shows the Unix root as Z:.
+    for (auto [path, unix] : {std::pair{&Program, OSTREL_PROGRAM}, std::pair{&Planted, OSTREL_PLANTED}}) {
+        *path = std::string("Z:") + unix;
+        std::replace(path->begin(), path->end(), '/', '\\');
+    }
     Folder = Program.substr(0, Program.rfind('\\'));
-    Planted = WindowsPath(OSTREL_PLANTED);
     std::printf("driving %s\n", Program.c_str());
     const std::string group = argc > 1 ? argv[1] : "";
     int rows = 0, failures = 0;
-    bool inGroup = false;
-    for (const Scenario* row = Scenarios; row->group; ++row) {
-        if (*row->group) inGroup = group == row->group;
-        if (!inGroup) continue;
-        if (*row->group) {  // from nothing of ours running, no saved state, no overrides
-            EndPrograms();
-            RegDeleteTreeA(HKEY_CURRENT_USER, STATE_KEY);
-            RegDeleteTreeA(HKEY_CURRENT_USER, APP_DEFAULTS);
-        }
-        ++rows;
+    const Scenario* row = Scenarios;
+    while (row->group && group != row->group) ++row;
+    // From nothing of ours running, no saved state and no DLL overrides.
+    EndPrograms();
+    RegDeleteTreeA(HKEY_CURRENT_USER, STATE_KEY);
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\ostrel.exe");
+    for (; row->group && (rows == 0 || !*row->group); ++row, ++rows) {
         std::string trouble;
         for (const std::string& action : Split(row->actions, "; "))
             if (!Act(action)) trouble += "  could not " + action.substr(0, 60) + "\n";
         for (const std::string& expectation : Split(row->expected, "|")) {
             const size_t space = std::min(expectation.find(' '), expectation.size());
-            const std::string what = expectation.substr(0, space);
-            const std::string value = Expand(expectation.substr(std::min(space + 1, expectation.size())));
+            const std::string what = expectation.substr(0, space), value = Expand(expectation.substr(std::min(space + 1, expectation.size())));
             std::string seen;
             if (!WaitFor([&] { return (seen = See(what, value)) == value; }))
                 trouble += "  " + what + ": expected \"" + value.substr(0, 80) + "\", saw \"" + seen.substr(0, 80) + "\"\n";
@@ -420,7 +364,6 @@ int main(int argc, char** argv)
         failures += !trouble.empty();
     }
     EndPrograms();
-    if (Release) SetEvent(Release);
     std::printf("%s: %d rows, %d failed\n", group.c_str(), rows, failures);
     return rows == 0 || failures ? 1 : 0;
 }
