@@ -273,7 +273,8 @@ bool Act(const std::string& action)
         // group's environment tells Wine to prefer them to its own.
         HMODULE probe = LoadLibraryA((Planted + "\\winmm.dll").c_str());
         const bool marks = probe && FreeLibrary(probe) && DeleteFileA((Planted + "\\winmm.dll.loaded").c_str());
-        const bool copied = CopyFileA(Program.c_str(), (Planted + "\\ostrel.exe").c_str(), FALSE) &&
+        const bool copied = CopyFileA((Planted + "\\winmm.dll").c_str(), (Planted + "\\hhctrl.ocx").c_str(), FALSE) &&
+                            CopyFileA(Program.c_str(), (Planted + "\\ostrel.exe").c_str(), FALSE) &&
                             CopyFileA((Folder + "\\ostrel.chm").c_str(), (Planted + "\\ostrel.chm").c_str(), FALSE);
         Program = Planted + "\\ostrel.exe";
         Folder = Planted;

@@ -1,0 +1,46 @@
+// The shell's text rules on any bytes: the first byte tells how much of the rest its owner claims
+// (as cbData or GlobalSize do). Paste's first line and the bounded copy never reach past that
+// (exact-size heap copies let ASan see it); folding turns only white space into line feeds, and
+// leaves a line longer than 40 columns only where an unbreakable one stopped it.
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "text.h"
+#include "textrules.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    if (size < 2 || size > 1000) return 0;
+    const std::vector<char> block(data + 1, data + size);
+    const size_t claimed = data[0] % size;
+    const auto require = [](bool condition) { if (!condition) std::abort(); };
+
+    const size_t line = FirstLineLength(block.data(), claimed);
+    require(line <= claimed && std::none_of(block.data(), block.data() + line, [](char c) { return c == '\n' || c == '\0'; }));
+    if (line < claimed)
+        require(block[line] == '\n' || block[line] == '\0' || (block[line] == '\r' && line + 1 < claimed && block[line + 1] == '\n'));
+    std::vector<char> copy(claimed + 1, 'x');
+    BoundedCopy(copy.data(), block.data(), claimed);
+    const size_t copied = std::strlen(copy.data());
+    require(std::memcmp(copy.data(), block.data(), copied) == 0 && (copied == claimed || block[copied] == '\0'));
+
+    std::vector<char> text(block), folded(block);
+    text.push_back('\0');
+    folded.push_back('\0');
+    FoldMessageText(folded.data());
+    const size_t length = std::strlen(text.data());
+    for (size_t i = 0, start = 0; i <= length; ++i) {
+        require(folded[i] == text[i] || (IsWhiteSpace(text[i]) && folded[i] == '\n'));
+        if (folded[i] != '\n' && folded[i] != '\0') continue;
+        if (i - start > FOLD_COLUMNS) {  // folding stopped here: 41 characters without white space, the rest untouched
+            require(std::none_of(&folded[start], &folded[start + FOLD_COLUMNS + 1], IsWhiteSpace));
+            require(std::memcmp(&folded[start], &text[start], length - start) == 0);
+            break;
+        }
+        start = i + 1;
+    }
+    return 0;
+}
