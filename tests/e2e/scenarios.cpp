@@ -1,9 +1,11 @@
 // What ostrel.exe must do, seen from outside. Each row: actions, then what must be seen. In
 // both, "<N*c>" stands for N times the character c and "<bin>" for the bytes 0x01 to 0xFF.
 // Actions: open[@FOLDER] TEXT (a fresh start), start TEXT (another start, awaited to its end),
-// set TEXT, cmd|post COMMAND, keys|aboutkeys XDOTOOL-ACTIONS, aboutcmd COMMAND, clip[raw] [TEXT],
+// set TEXT, cmd|post|aboutcmd COMMAND, keys|aboutkeys XDOTOOL-ACTIONS, clip[raw] [TEXT],
 // copydata[#SIZE] TEXT, flood N, hold MS, release, reg NAME TYPE VALUE, regdel NAME, move X Y,
-// minimize, foreign, foreground, mutex, about, override DLL [ORDER|-], signal N, plant.
+// foreign, foreground, mutex, about, override DLL [-], signal N, plant. What is seen: input,
+// result, clip, exit, running, nowindow, windows, box|ubox TEXT, at|about X Y, version, compiled,
+// saved X Y, values, front, foreign, iconic, viewer, marks.
 #include "scenarios.h"
 
 const Scenario Scenarios[] = {
