@@ -23,8 +23,10 @@ void PlayAboutSound()
 {
     if (!SoundBound) {
         SoundBound = true;
-        if (HMODULE winmm = LoadSystemLibrary("winmm.dll"))
-            PlaySoundEntry = reinterpret_cast<PlaySoundProc>(reinterpret_cast<void (*)()>(GetProcAddress(winmm, "PlaySoundA")));
+        if (HMODULE winmm = LoadSystemLibrary("winmm.dll")) {
+            FARPROC entry = GetProcAddress(winmm, "PlaySoundA");
+            PlaySoundEntry = reinterpret_cast<PlaySoundProc>(reinterpret_cast<void (*)()>(entry));
+        }
     }
     // Without SND_NODEFAULT a missing tada.wav still gives the system's default sound.
     if (PlaySoundEntry) PlaySoundEntry("tada.wav", nullptr, SND_FILENAME | SND_ASYNC);

@@ -58,7 +58,8 @@ BOOL OnCommand(HWND dialog, WORD command)
         break;
     case IDM_ABOUT:
         // Unowned on purpose: the main window stays usable while the box is open.
-        if (HWND box = CreateDialogParamA(AppInstance, "ABOUT", nullptr, AboutDialogProc, 0)) ShowWindow(box, SW_SHOW);
+        if (HWND box = CreateDialogParamA(AppInstance, "ABOUT", nullptr, AboutDialogProc, 0))
+            ShowWindow(box, SW_SHOW);
         break;
     }
     return FALSE;

@@ -14,7 +14,7 @@ WORD RegWriteValue(const char* path, const char* name, DWORD type, const void* d
                    ErrorReporter reporter);
 
 // Fills data with the value whose name matches (the case of A-Z aside, as a hand edit may change
-// it) and whose stored size is exactly size bytes; returns data, or nullptr when there is no such value. On nullptr the buffer's
-// contents are undefined: callers fall back to their own default.
+// it) and whose stored size is exactly size bytes; returns data, or nullptr when there is no such
+// value. On nullptr the buffer's contents are undefined: callers fall back to their own default.
 void* RegReadValue(const char* path, const char* name, void* data, DWORD size,
                    ErrorReporter reporter);

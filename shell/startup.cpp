@@ -46,8 +46,8 @@ int RunDialogs()
     for (BOOL got; (got = GetMessageA(&message, nullptr, 0, 0)) != 0;) {
         if (got == -1) return -1;
         HWND root = GetAncestor(message.hwnd, GA_ROOT);
-        const bool dialog = root && GetClassLongPtrA(root, GCW_ATOM) == reinterpret_cast<ULONG_PTR>(WC_DIALOG);
-        if (dialog && IsDialogMessageA(root, &message)) continue;
+        const bool ours = root && GetClassLongPtrA(root, GCW_ATOM) == reinterpret_cast<ULONG_PTR>(WC_DIALOG);
+        if (ours && IsDialogMessageA(root, &message)) continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
@@ -80,7 +80,8 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, LPSTR lpCmd
     }
 
     AppInstance = hInstance;
-    const int result = CreateDialogParamA(hInstance, "OSTRELDLG", nullptr, MainDialogProc, 0) ? RunDialogs() : -1;
+    HWND dialog = CreateDialogParamA(hInstance, "OSTRELDLG", nullptr, MainDialogProc, 0);
+    const int result = dialog ? RunDialogs() : -1;
     CloseHelp();
     if (mutex) CloseHandle(mutex);
     ExitProcess(static_cast<UINT>(result));
