@@ -13,32 +13,33 @@ const char DONT_KNOW[] = "don't know";
 namespace {
 
 char ResultText[RESULT_TEXT_SIZE];
+static_assert(RESULT_TEXT_SIZE >= FIXED_TEXT_MAX + 1 + TARGET_TEXT_MAX + 1,
+              "the longest finite result: the number, a space, the target and the terminator");
 
 constexpr double METRES_PER_FOOT = 0.3048;
 constexpr double METRES_PER_INCH = 0.0254;
 constexpr double FAHRENHEIT_OFFSET = 32.0;
 constexpr double CELSIUS_OFFSET = -17.77777777777778;  // the double nearest to -160/9
 
-// Appends text at ResultText[length] unless it would not fit; returns the new length.
-size_t AppendResult(size_t length, const char* text)
-{
-    const size_t textLength = std::strlen(text);
-    if (length + textLength >= sizeof ResultText) return length;  // not for any finite value
-    std::memcpy(ResultText + length, text, textLength + 1);
-    return length + textLength;
-}
+constexpr PaddedTarget METRES = {"m", 1};
 
-const char* WriteResult(double value, int decimals, const char* separator, const char* target)
+const char* WriteResult(double value, int decimals, bool spaced, const PaddedTarget& target)
 {
-    const size_t length = FormatFixed(ResultText, sizeof ResultText, value, decimals);
-    AppendResult(AppendResult(length, separator), target);
+    char* end = ResultText + FormatFixed(ResultText, sizeof ResultText, value, decimals);
+    *end = ' ';
+    end += spaced ? 1 : 0;
+    // The whole padded text where it fits, which is everywhere but after the longest numbers.
+    if (end + sizeof target.text <= ResultText + sizeof ResultText) {
+        std::memcpy(end, target.text, sizeof target.text);
+    } else {
+        std::memcpy(end, target.text, target.length + 1);
+    }
     return ResultText;
 }
 
 // A number, an apostrophe right after it, and a second number; whatever follows is ignored.
 bool ReadFeetAndInches(const char* text, double* metres)
 {
-    // Scan before converting: most inputs are not in this form.
     const char* apostrophe = ScannedNumberEnd(text);
     if (apostrophe == nullptr || *apostrophe != '\'' || ScannedNumberEnd(apostrophe + 1) == nullptr) {
         return false;
@@ -59,11 +60,15 @@ const char* ConvertExpression(char* text)
 {
     if (text == nullptr) return nullptr;
 
-    double metres = 0.0;
-    if (ReadFeetAndInches(text, &metres)) return WriteResult(metres, 2, " ", "m");
-
     double number = 0.0;
     char* unit = text + (ReadPlainNumber(text, &number) - text);
+    // The feet-and-inches form goes first. Its first number starts where the plain number does
+    // and ends where that one ends, or after an exponent letter and sign that the plain number
+    // leaves out: only an apostrophe or an e after the plain number can begin the form.
+    double metres = 0.0;
+    if (unit != text && (*unit == '\'' || *unit == 'e' || *unit == 'E') && ReadFeetAndInches(text, &metres)) {
+        return WriteResult(metres, 2, true, METRES);
+    }
     if (std::isinf(number) && number > 0) return nullptr;
 
     unit = TrimSpace(unit);
@@ -75,9 +80,9 @@ const char* ConvertExpression(char* text)
     double value = static_cast<double>(conversion.factor) * number;
     if (index == CONV_CELSIUS_TO_F || index == CONV_FAHRENHEIT_TO_C) {
         value += index == CONV_CELSIUS_TO_F ? FAHRENHEIT_OFFSET : CELSIUS_OFFSET;
-        return WriteResult(value, 0, "", conversion.target);
+        return WriteResult(value, 0, false, PaddedTargets[index]);
     }
-    return WriteResult(value, 2, " ", conversion.target);
+    return WriteResult(value, 2, true, PaddedTargets[index]);
 }
 
 const char* ConvertForDisplay(char* text)

@@ -4,7 +4,8 @@
 
 #include <cstddef>
 
-// Enough for the longest finite result: FIXED_TEXT_MAX, a space, "acre" and the terminator.
+// Enough for the longest finite result: FIXED_TEXT_MAX, a space, the longest target text
+// (TARGET_TEXT_MAX) and the terminator; convert.cpp asserts it.
 constexpr size_t RESULT_TEXT_SIZE = 320;
 
 // What the program answers when it cannot convert a text that is not blank.

@@ -1,7 +1,7 @@
-// The conversion and spelling tables, and the case-insensitive binary search over the spellings.
+// The conversion and spelling tables, and the case-insensitive search over the sorted spellings.
 #include "units.h"
 
-#include <cstdlib>
+#include <algorithm>
 
 #include "text.h"
 
@@ -62,7 +62,7 @@ constexpr Conversion ConversionTable[CONVERSION_COUNT] = {
     {"\xB0 C", FloatFromBits(0x3F0E38E4)},    // 36 Fahrenheit -> Celsius, 0.5555556, then - 160/9
 };
 
-const UnitAlias UnitAliasTable[UNIT_ALIAS_COUNT] = {
+constexpr UnitAlias UnitAliasTable[UNIT_ALIAS_COUNT] = {
     {13, "\""}, {14, "'"},
     {17, "acre"}, {17, "acres"},
     {25, "bushel"}, {25, "bushels"},
@@ -96,17 +96,124 @@ const UnitAlias UnitAliasTable[UNIT_ALIAS_COUNT] = {
 
 namespace {
 
-int CompareWithAlias(const void* key, const void* row)
+constexpr size_t TextLength(const char* text)
 {
-    return CompareNoCase(static_cast<const char*>(key),
-                         static_cast<const UnitAlias*>(row)->spelling);
+    size_t length = 0;
+    while (text[length] != '\0') ++length;
+    return length;
 }
+
+constexpr size_t LongestTarget()
+{
+    size_t longest = 0;
+    for (const Conversion& conversion : ConversionTable) longest = std::max(longest, TextLength(conversion.target));
+    return longest;
+}
+
+constexpr size_t LongestSpelling()
+{
+    size_t longest = 0;
+    for (const UnitAlias& alias : UnitAliasTable) longest = std::max(longest, TextLength(alias.spelling));
+    return longest;
+}
+
+static_assert(LongestTarget() == TARGET_TEXT_MAX && TARGET_TEXT_MAX < sizeof PaddedTarget::text,
+              "the result buffer is sized by the longest target, which PaddedTarget holds");
+
+struct PaddedTargetTable {
+    PaddedTarget rows[CONVERSION_COUNT];
+};
+
+constexpr PaddedTargetTable PadTargets()
+{
+    PaddedTargetTable table{};
+    for (size_t i = 0; i < CONVERSION_COUNT; ++i) {
+        const char* target = ConversionTable[i].target;
+        table.rows[i].length = TextLength(target);
+        for (size_t j = 0; j < table.rows[i].length; ++j) table.rows[i].text[j] = target[j];
+    }
+    return table;
+}
+
+constexpr PaddedTargetTable PADDED_TARGETS = PadTargets();
+static_assert(LongestSpelling() == UNIT_SPELLING_MAX && UNIT_SPELLING_MAX <= 2 * sizeof(uint64_t),
+              "LookupUnit rejects longer texts unread and packs the rest into two words");
+
+// Eight bytes as a big-endian word: comparing words then orders texts as CompareNoCase orders
+// their folded bytes (unsigned, and a shorter text, padded with zeros, first).
+constexpr uint64_t BigEndianWord(const char* bytes)
+{
+    const auto byte = [bytes](int i) { return uint64_t{static_cast<unsigned char>(bytes[i])}; };
+    return byte(0) << 56 | byte(1) << 48 | byte(2) << 40 | byte(3) << 32 | byte(4) << 24 |
+           byte(5) << 16 | byte(6) << 8 | byte(7);
+}
+
+// The spellings as two words each, zero padded to 16 bytes, in the order of UnitAliasTable. The
+// heads go on to a power of four with rows that sort after every spelling and are never reported.
+constexpr size_t SEARCH_ROWS = 128;
+
+struct SpellingWords {
+    uint64_t heads[SEARCH_ROWS];       // bytes 0-7
+    uint64_t tails[UNIT_ALIAS_COUNT];  // bytes 8-15
+};
+
+constexpr SpellingWords PackSpellings()
+{
+    SpellingWords words{};
+    for (size_t i = 0; i < SEARCH_ROWS; ++i) words.heads[i] = ~uint64_t{0};
+    for (size_t i = 0; i < UNIT_ALIAS_COUNT; ++i) {
+        char padded[16] = {};
+        const char* spelling = UnitAliasTable[i].spelling;
+        for (size_t j = 0; spelling[j] != '\0'; ++j) padded[j] = spelling[j];
+        words.heads[i] = BigEndianWord(padded);
+        words.tails[i] = BigEndianWord(padded + 8);
+    }
+    return words;
+}
+
+constexpr SpellingWords PackedSpellings = PackSpellings();
+
+constexpr bool HeadsSorted()
+{
+    for (size_t i = 1; i < SEARCH_ROWS; ++i) {
+        if (PackedSpellings.heads[i - 1] > PackedSpellings.heads[i]) return false;
+    }
+    return UNIT_ALIAS_COUNT <= SEARCH_ROWS;
+}
+static_assert(HeadsSorted(), "the search runs on the first eight bytes");
 
 }  // namespace
 
+const PaddedTarget* const PaddedTargets = PADDED_TARGETS.rows;
+
 int LookupUnit(const char* text)
 {
-    const void* row = bsearch(text, UnitAliasTable, UNIT_ALIAS_COUNT, sizeof UnitAliasTable[0],
-                              CompareWithAlias);
-    return row != nullptr ? static_cast<const UnitAlias*>(row)->conversion : UNIT_NOT_FOUND;
+    // Folded and packed once, as the table's words; the search then compares words.
+    uint64_t head = 0;
+    size_t length = 0;
+    for (; length < 8 && text[length] != '\0'; ++length) {
+        head |= uint64_t{static_cast<unsigned char>(FoldLetter(text[length]))} << (56 - 8 * length);
+    }
+    uint64_t tail = 0;
+    for (; text[length] != '\0'; ++length) {
+        if (length == UNIT_SPELLING_MAX) return UNIT_NOT_FOUND;  // longer than every spelling
+        tail |= uint64_t{static_cast<unsigned char>(FoldLetter(text[length]))} << (120 - 8 * length);
+    }
+    // The last row whose head is not after the text's, found as a binary search would but with
+    // three probes a step: four steps (128 = 4^3 * 2), each waiting on one load, and no branch
+    // on what the comparisons find, which on varied input costs more than the comparisons.
+    size_t row = 0;
+    for (size_t quarter = SEARCH_ROWS / 4; quarter > 0; quarter /= 4) {
+        const size_t probes = (PackedSpellings.heads[row + quarter] <= head ? 1U : 0U) +
+                              (PackedSpellings.heads[row + 2 * quarter] <= head ? 1U : 0U) +
+                              (PackedSpellings.heads[row + 3 * quarter] <= head ? 1U : 0U);
+        row += probes * quarter;
+    }
+    row += PackedSpellings.heads[row + 1] <= head ? 1U : 0U;
+    // Rows sharing those eight bytes ("centimeter", "centimetre", ...) end there.
+    for (; row < UNIT_ALIAS_COUNT && PackedSpellings.heads[row] == head; --row) {
+        if (PackedSpellings.tails[row] == tail) return UnitAliasTable[row].conversion;
+        if (row == 0) break;
+    }
+    return UNIT_NOT_FOUND;
 }
