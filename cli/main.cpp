@@ -64,10 +64,15 @@ void PrintLine(const char* text, bool utf8)
 {
     if (OutputLength + RESULT_LINE_MAX > sizeof Output) FlushOutput();
     char* out = Output + OutputLength;
-    for (; *text != '\0'; ++text) {
-        *out = '\xC2';
-        out += utf8 && *text == '\xB0' ? 1 : 0;
-        *out++ = *text;
+    const size_t length = std::strlen(text);
+    if (utf8 && std::strchr(text, 0xB0) != nullptr) {
+        for (; *text != '\0'; ++text) {
+            if (*text == '\xB0') *out++ = '\xC2';
+            *out++ = *text;
+        }
+    } else {
+        std::memcpy(out, text, length);
+        out += length;
     }
     *out++ = '\n';
     OutputLength = static_cast<size_t>(out - Output);

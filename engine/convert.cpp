@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "numbers.h"
-#include "text.h"
 #include "units.h"
 
 const char DONT_KNOW[] = "don't know";
@@ -71,9 +70,7 @@ const char* ConvertExpression(char* text)
     }
     if (std::isinf(number) && number > 0) return nullptr;
 
-    unit = TrimSpace(unit);
-    if (*unit == '\0') return nullptr;
-    const int index = LookupUnit(unit);
+    const int index = TrimAndLookupUnit(unit);  // an empty unit part is no spelling either
     if (index == UNIT_NOT_FOUND) return nullptr;
 
     const Conversion& conversion = ConversionTable[index];

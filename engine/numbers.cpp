@@ -96,16 +96,10 @@ bool ReadByClinger(uint64_t digits, long long power, double* value)
     return true;
 }
 
-// Converts a mantissa times 10^exponent to the nearest double. Returns false on overflow (and
-// *value = inf) or underflow to zero (*value = 0).
-bool DecimalToDouble(const Mantissa& mantissa, long long exponent, double* value)
+// DecimalToDouble for the numbers that Clinger's path does not take at first sight: the
+// canonical form 0.DDDD e scale, built in a bounded buffer, for std::from_chars.
+bool LongDecimalToDouble(const Mantissa& mantissa, long long exponent, double* value)
 {
-    if (mantissa.digitCount <= EXACT_DIGITS_MAX &&
-        ReadByClinger(mantissa.digits, exponent - mantissa.fractionDigits, value)) {
-        return true;
-    }
-
-    // Otherwise the canonical form 0.DDDD e scale, built in a bounded buffer.
     char text[MAX_SIGNIFICANT + 32];
     size_t count = 0;
     bool sticky = false;
@@ -145,6 +139,17 @@ bool DecimalToDouble(const Mantissa& mantissa, long long exponent, double* value
         return false;
     }
     return true;
+}
+
+// Converts a mantissa times 10^exponent to the nearest double. Returns false on overflow (and
+// *value = inf) or underflow to zero (*value = 0).
+bool DecimalToDouble(const Mantissa& mantissa, long long exponent, double* value)
+{
+    if (mantissa.digitCount <= EXACT_DIGITS_MAX &&
+        ReadByClinger(mantissa.digits, exponent - mantissa.fractionDigits, value)) {
+        return true;
+    }
+    return LongDecimalToDouble(mantissa, exponent, value);
 }
 
 }  // namespace

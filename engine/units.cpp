@@ -186,19 +186,11 @@ static_assert(HeadsSorted(), "the search runs on the first eight bytes");
 
 const PaddedTarget* const PaddedTargets = PADDED_TARGETS.rows;
 
-int LookupUnit(const char* text)
+namespace {
+
+// The conversion of the spelling packed as head and tail, or UNIT_NOT_FOUND.
+int FindPacked(uint64_t head, uint64_t tail)
 {
-    // Folded and packed once, as the table's words; the search then compares words.
-    uint64_t head = 0;
-    size_t length = 0;
-    for (; length < 8 && text[length] != '\0'; ++length) {
-        head |= uint64_t{static_cast<unsigned char>(FoldLetter(text[length]))} << (56 - 8 * length);
-    }
-    uint64_t tail = 0;
-    for (; text[length] != '\0'; ++length) {
-        if (length == UNIT_SPELLING_MAX) return UNIT_NOT_FOUND;  // longer than every spelling
-        tail |= uint64_t{static_cast<unsigned char>(FoldLetter(text[length]))} << (120 - 8 * length);
-    }
     // The last row whose head is not after the text's, found as a binary search would but with
     // three probes a step: four steps (128 = 4^3 * 2), each waiting on one load, and no branch
     // on what the comparisons find, which on varied input costs more than the comparisons.
@@ -216,4 +208,48 @@ int LookupUnit(const char* text)
         if (row == 0) break;
     }
     return UNIT_NOT_FOUND;
+}
+
+// Byte i of a text, folded, in its place in the table's words.
+void Pack(char c, size_t i, uint64_t* head, uint64_t* tail)
+{
+    const uint64_t byte = static_cast<unsigned char>(FoldLetter(c));
+    if (i < 8) {
+        *head |= byte << (56 - 8 * i);
+    } else if (i < 16) {
+        *tail |= byte << (120 - 8 * i);
+    }
+}
+
+}  // namespace
+
+int LookupUnit(const char* text)
+{
+    uint64_t head = 0;
+    uint64_t tail = 0;
+    for (size_t i = 0; text[i] != '\0'; ++i) {
+        if (i == UNIT_SPELLING_MAX) return UNIT_NOT_FOUND;  // longer than every spelling
+        Pack(text[i], i, &head, &tail);
+    }
+    return FindPacked(head, tail);
+}
+
+int TrimAndLookupUnit(char* text)
+{
+    char* end = text;  // after the last character that is not white space; text when none is
+    char* first = text;
+    while (IsWhiteSpace(*first)) ++first;
+    uint64_t head = 0;
+    uint64_t tail = 0;
+    for (char* p = first; *p != '\0'; ++p) {
+        if (!IsWhiteSpace(*p)) end = p + 1;
+        Pack(*p, static_cast<size_t>(p - first), &head, &tail);
+    }
+    *end = '\0';
+    if (end <= first || end - first > static_cast<ptrdiff_t>(UNIT_SPELLING_MAX)) return UNIT_NOT_FOUND;
+    // Trailing white space was packed as well: keep only the bytes before end.
+    const auto length = static_cast<size_t>(end - first);
+    if (length < 8) head &= ~uint64_t{0} << (64 - 8 * length);
+    tail = length <= 8 ? 0 : tail & (~uint64_t{0} << (128 - 8 * length));
+    return FindPacked(head, tail);
 }

@@ -38,3 +38,7 @@ extern const PaddedTarget* const PaddedTargets;  // CONVERSION_COUNT rows
 // Index of the conversion whose spelling equals the whole text, ignoring the case of A-Z;
 // UNIT_NOT_FOUND when none does. The text is expected trimmed.
 int LookupUnit(const char* text);
+
+// TrimSpace and LookupUnit in one pass: trims the text in place as TrimSpace does and returns
+// the conversion of what is left, UNIT_NOT_FOUND when that is empty or no spelling.
+int TrimAndLookupUnit(char* text);
