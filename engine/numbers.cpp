@@ -450,10 +450,16 @@ size_t PrintByIntegers(char* out, double value, int decimals)
     const size_t length = (std::signbit(value) ? 1U : 0U) + digits + (decimals > 0 ? 1U : 0U);
     char* p = out + length;
     *p = '\0';
-    if (decimals > 0) {
-        for (int i = 0; i < decimals; ++i, units /= 10) *--p = static_cast<char>('0' + units % 10);
-        *--p = '.';
+    int decimalsLeft = decimals;
+    for (; decimalsLeft >= 2; decimalsLeft -= 2, units /= 100) {
+        p -= 2;
+        std::memcpy(p, DIGIT_PAIRS.text + 2 * (units % 100), 2);
     }
+    if (decimalsLeft > 0) {
+        *--p = static_cast<char>('0' + units % 10);
+        units /= 10;
+    }
+    if (decimals > 0) *--p = '.';
     for (; units >= 100; units /= 100) {
         p -= 2;
         std::memcpy(p, DIGIT_PAIRS.text + 2 * (units % 100), 2);

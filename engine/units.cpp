@@ -1,4 +1,4 @@
-// The conversion and spelling tables, and the case-insensitive search over the sorted spellings.
+// The conversion and spelling tables, and the case-insensitive lookup of a spelling.
 #include "units.h"
 
 #include <algorithm>
@@ -148,19 +148,15 @@ constexpr uint64_t BigEndianWord(const char* bytes)
            byte(5) << 16 | byte(6) << 8 | byte(7);
 }
 
-// The spellings as two words each, zero padded to 16 bytes, in the order of UnitAliasTable. The
-// heads go on to a power of four with rows that sort after every spelling and are never reported.
-constexpr size_t SEARCH_ROWS = 128;
-
+// The spellings as two words each, zero padded to 16 bytes, in the order of UnitAliasTable.
 struct SpellingWords {
-    uint64_t heads[SEARCH_ROWS];       // bytes 0-7
+    uint64_t heads[UNIT_ALIAS_COUNT];  // bytes 0-7
     uint64_t tails[UNIT_ALIAS_COUNT];  // bytes 8-15
 };
 
 constexpr SpellingWords PackSpellings()
 {
     SpellingWords words{};
-    for (size_t i = 0; i < SEARCH_ROWS; ++i) words.heads[i] = ~uint64_t{0};
     for (size_t i = 0; i < UNIT_ALIAS_COUNT; ++i) {
         char padded[16] = {};
         const char* spelling = UnitAliasTable[i].spelling;
@@ -173,14 +169,42 @@ constexpr SpellingWords PackSpellings()
 
 constexpr SpellingWords PackedSpellings = PackSpellings();
 
-constexpr bool HeadsSorted()
+// A text's packed words lead to one slot of 512, which holds the only row whose spelling can
+// equal it. The multiplier is one under which the 109 spellings all land in slots of their own,
+// found by trying odd numbers; SpellingsHaveSlotsOfTheirOwn checks it. One multiplication and two
+// loads decide, where a binary search waits on seven loads and, on varied input, mispredicts.
+constexpr int SLOT_BITS = 9;
+constexpr uint64_t SLOT_MULTIPLIER = 0xA69A56BE3FAC67E1ULL;
+
+constexpr size_t Slot(uint64_t head, uint64_t tail)
 {
-    for (size_t i = 1; i < SEARCH_ROWS; ++i) {
-        if (PackedSpellings.heads[i - 1] > PackedSpellings.heads[i]) return false;
-    }
-    return UNIT_ALIAS_COUNT <= SEARCH_ROWS;
+    return static_cast<size_t>(((head + tail * 31) * SLOT_MULTIPLIER) >> (64 - SLOT_BITS));
 }
-static_assert(HeadsSorted(), "the search runs on the first eight bytes");
+
+// Each slot holds its row's index plus one, or 0.
+struct SpellingSlots {
+    uint8_t rows[size_t{1} << SLOT_BITS];
+};
+
+constexpr SpellingSlots PlaceSpellings()
+{
+    SpellingSlots slots{};
+    for (size_t i = 0; i < UNIT_ALIAS_COUNT; ++i) {
+        slots.rows[Slot(PackedSpellings.heads[i], PackedSpellings.tails[i])] = static_cast<uint8_t>(i + 1);
+    }
+    return slots;
+}
+
+constexpr SpellingSlots SpellingRows = PlaceSpellings();
+
+constexpr bool SpellingsHaveSlotsOfTheirOwn()
+{
+    for (size_t i = 0; i < UNIT_ALIAS_COUNT; ++i) {
+        if (SpellingRows.rows[Slot(PackedSpellings.heads[i], PackedSpellings.tails[i])] != i + 1) return false;
+    }
+    return UNIT_ALIAS_COUNT < 255;
+}
+static_assert(SpellingsHaveSlotsOfTheirOwn(), "SLOT_MULTIPLIER must give every spelling a slot");
 
 }  // namespace
 
@@ -191,23 +215,11 @@ namespace {
 // The conversion of the spelling packed as head and tail, or UNIT_NOT_FOUND.
 int FindPacked(uint64_t head, uint64_t tail)
 {
-    // The last row whose head is not after the text's, found as a binary search would but with
-    // three probes a step: four steps (128 = 4^3 * 2), each waiting on one load, and no branch
-    // on what the comparisons find, which on varied input costs more than the comparisons.
-    size_t row = 0;
-    for (size_t quarter = SEARCH_ROWS / 4; quarter > 0; quarter /= 4) {
-        const size_t probes = (PackedSpellings.heads[row + quarter] <= head ? 1U : 0U) +
-                              (PackedSpellings.heads[row + 2 * quarter] <= head ? 1U : 0U) +
-                              (PackedSpellings.heads[row + 3 * quarter] <= head ? 1U : 0U);
-        row += probes * quarter;
-    }
-    row += PackedSpellings.heads[row + 1] <= head ? 1U : 0U;
-    // Rows sharing those eight bytes ("centimeter", "centimetre", ...) end there.
-    for (; row < UNIT_ALIAS_COUNT && PackedSpellings.heads[row] == head; --row) {
-        if (PackedSpellings.tails[row] == tail) return UnitAliasTable[row].conversion;
-        if (row == 0) break;
-    }
-    return UNIT_NOT_FOUND;
+    const size_t entry = SpellingRows.rows[Slot(head, tail)];
+    if (entry == 0) return UNIT_NOT_FOUND;
+    const size_t row = entry - 1;
+    const bool found = PackedSpellings.heads[row] == head && PackedSpellings.tails[row] == tail;
+    return found ? UnitAliasTable[row].conversion : UNIT_NOT_FOUND;
 }
 
 // Byte i of a text, folded, in its place in the table's words.

@@ -24,7 +24,7 @@ constexpr size_t TARGET_TEXT_MAX = 4;     // "acre", "km/h"
 constexpr size_t UNIT_SPELLING_MAX = 14;  // "hundredweights"
 
 extern const Conversion ConversionTable[CONVERSION_COUNT];
-// Sorted by CompareNoCase of the spellings, so that a binary search finds them.
+// Sorted by CompareNoCase of the spellings, and unique under it.
 extern const UnitAlias UnitAliasTable[UNIT_ALIAS_COUNT];
 
 // A target text padded with zeros to a fixed size, so that it is copied without looking for its
