@@ -58,14 +58,13 @@ void FlushOutput()
 // The longest line a result can make: every byte doubled by UTF-8, and the line feed.
 constexpr size_t RESULT_LINE_MAX = 2 * RESULT_TEXT_SIZE + 1;
 
-// One line of output. The engine's only byte above 0x7F is the degree sign 0xB0, which UTF-8
-// writes as C2 B0.
-void PrintLine(const char* text, bool utf8)
+// One line of output: a text of the given length from ConvertForDisplay. The engine's only byte
+// above 0x7F is the degree sign 0xB0, which UTF-8 writes as C2 B0.
+void PrintLine(const char* text, size_t length, bool utf8)
 {
     if (OutputLength + RESULT_LINE_MAX > sizeof Output) FlushOutput();
     char* out = Output + OutputLength;
-    const size_t length = std::strlen(text);
-    if (utf8 && std::strchr(text, 0xB0) != nullptr) {
+    if (utf8 && std::memchr(text, 0xB0, length) != nullptr) {
         for (; *text != '\0'; ++text) {
             if (*text == '\xB0') *out++ = '\xC2';
             *out++ = *text;
@@ -76,6 +75,15 @@ void PrintLine(const char* text, bool utf8)
     }
     *out++ = '\n';
     OutputLength = static_cast<size_t>(out - Output);
+}
+
+// Converts a text and prints what the window would show; returns whether there was a result.
+bool ConvertAndPrint(char* text, bool utf8)
+{
+    size_t length = 0;
+    const char* shown = ConvertForDisplay(text, &length);
+    PrintLine(shown, length, utf8);
+    return shown != DONT_KNOW && length > 0;
 }
 
 int ConvertArguments(int count, char** words, bool utf8)
@@ -96,12 +104,11 @@ int ConvertArguments(int count, char** words, bool utf8)
         end += part;
     }
     *end = '\0';
-    const char* shown = ConvertForDisplay(text);
-    PrintLine(shown, utf8);
+    const bool converted = ConvertAndPrint(text, utf8);
     std::free(text);
     FlushOutput();
     if (OutputFailed) return 2;
-    return shown != DONT_KNOW && *shown != '\0' ? 0 : 1;
+    return converted ? 0 : 1;
 }
 
 // Lines are converted where they lie in one input block, which grows only for a line longer
@@ -124,7 +131,7 @@ int ConvertLines(bool utf8)
              (feed = static_cast<char*>(std::memchr(from, '\n', static_cast<size_t>(end - from)))) != nullptr;
              from = line) {
             *feed = '\0';
-            PrintLine(ConvertForDisplay(line), utf8);
+            ConvertAndPrint(line, utf8);
             line = feed + 1;
         }
         filled = static_cast<size_t>(end - line);
@@ -154,7 +161,7 @@ int ConvertLines(bool utf8)
     }
     if (filled > 0) {  // a last line without a line feed
         block[filled] = '\0';
-        PrintLine(ConvertForDisplay(block), utf8);
+        ConvertAndPrint(block, utf8);
     }
     std::free(block);
     FlushOutput();

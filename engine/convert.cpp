@@ -12,6 +12,7 @@ const char DONT_KNOW[] = "don't know";
 namespace {
 
 char ResultText[RESULT_TEXT_SIZE];
+size_t ResultLength = 0;
 static_assert(RESULT_TEXT_SIZE >= FIXED_TEXT_MAX + 1 + TARGET_TEXT_MAX + 1,
               "the longest finite result: the number, a space, the target and the terminator");
 
@@ -28,6 +29,7 @@ const char* WriteResult(double value, int decimals, bool spaced, const PaddedTar
     *end = ' ';
     end += spaced ? 1 : 0;
     // The whole padded text where it fits, which is everywhere but after the longest numbers.
+    ResultLength = static_cast<size_t>(end - ResultText) + target.length;
     if (end + sizeof target.text <= ResultText + sizeof ResultText) {
         std::memcpy(end, target.text, sizeof target.text);
     } else {
@@ -84,7 +86,17 @@ const char* ConvertExpression(char* text)
 
 const char* ConvertForDisplay(char* text)
 {
-    const char* result = ConvertExpression(text);
-    if (result != nullptr) return result;
-    return text != nullptr && *text != '\0' ? DONT_KNOW : "";
+    size_t length = 0;
+    return ConvertForDisplay(text, &length);
+}
+
+const char* ConvertForDisplay(char* text, size_t* length)
+{
+    if (ConvertExpression(text) != nullptr) {
+        *length = ResultLength;
+        return ResultText;
+    }
+    const bool blank = text == nullptr || *text == '\0';
+    *length = blank ? 0 : sizeof DONT_KNOW - 1;
+    return blank ? "" : DONT_KNOW;
 }

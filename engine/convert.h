@@ -18,3 +18,6 @@ const char* ConvertExpression(char* text);
 // The text the main window shows for an input: the result, DONT_KNOW when there is none and the
 // input is still not empty after the conversion, or "" when it is. Trims like ConvertExpression.
 const char* ConvertForDisplay(char* text);
+
+// ConvertForDisplay, also giving the length of the text it returns.
+const char* ConvertForDisplay(char* text, size_t* length);
