@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "convert.h"
+#include "units.h"
 
 namespace {
 
@@ -58,13 +59,24 @@ void FlushOutput()
 // The longest line a result can make: every byte doubled by UTF-8, and the line feed.
 constexpr size_t RESULT_LINE_MAX = 2 * RESULT_TEXT_SIZE + 1;
 
-// One line of output: a text of the given length from ConvertForDisplay. The engine's only byte
-// above 0x7F is the degree sign 0xB0, which UTF-8 writes as C2 B0.
+// Whether a text from ConvertForDisplay holds the degree sign 0xB0, the engine's only byte above
+// 0x7F. Only target texts hold it, and a target ends the text: its last few bytes tell.
+bool HasDegreeSign(const char* text, size_t length)
+{
+    unsigned found = 0;
+    for (size_t i = length > TARGET_TEXT_MAX ? length - TARGET_TEXT_MAX : 0; i < length; ++i) {
+        found |= text[i] == '\xB0' ? 1U : 0U;
+    }
+    return found != 0;
+}
+
+// One line of output: a text of the given length from ConvertForDisplay, with the degree sign
+// in UTF-8 (C2 B0) where that is chosen.
 void PrintLine(const char* text, size_t length, bool utf8)
 {
     if (OutputLength + RESULT_LINE_MAX > sizeof Output) FlushOutput();
     char* out = Output + OutputLength;
-    if (utf8 && std::memchr(text, 0xB0, length) != nullptr) {
+    if (utf8 && HasDegreeSign(text, length)) {
         for (; *text != '\0'; ++text) {
             if (*text == '\xB0') *out++ = '\xC2';
             *out++ = *text;
