@@ -5,6 +5,7 @@
 # rounds run back to back, which holds better than either time where the machine's speed drifts.
 # Usage: bench/stream.sh [units pairs, default 50000] [--profile]; ostrel-convert gets 100 times
 # as many lines. With --profile, perf also shows where ostrel-convert spends its time.
+# OSTREL_CONVERT=path times another build of ostrel-convert (an older one, say) instead.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 lines=50000
@@ -20,9 +21,11 @@ done
 rounds=9
 
 "$root/scripts/deps.sh" bench
-cmake --preset native -S "$root" >/dev/null
-cmake --build "$root/build/native" --target ostrel-convert >/dev/null
-cli=$root/build/native/ostrel-convert
+cli=${OSTREL_CONVERT:-$root/build/native/ostrel-convert}
+if [ -z "${OSTREL_CONVERT:-}" ]; then
+  cmake --preset native -S "$root" >/dev/null
+  cmake --build "$root/build/native" --target ostrel-convert >/dev/null
+fi
 work=$root/build/native/bench-stream
 mkdir -p "$work"
 
@@ -75,7 +78,8 @@ echo "ostrel-convert: $(column 2) ns per line ($((lines * scale)) lines, median 
 echo "ratio: $(column 3) times GNU units (median of the rounds' ratios; start-up subtracted)"
 
 if [ "$profile" -eq 1 ]; then
-  perf record -q -o "$work/perf.data" -F 20000 -g "$cli" < "$work/ostrel.txt" > /dev/null 2>&1
-  perf report -i "$work/perf.data" --no-children --percent-limit 1.5 --stdio 2>/dev/null |
-    grep -E '^ +[0-9.]+%' | head -25
+  perf record -q -o "$work/perf.data" -F 20000 "$cli" < "$work/ostrel.txt" > /dev/null 2>&1
+  echo "Where ostrel-convert spends its time, by library and by function:"
+  perf report -i "$work/perf.data" --no-children --sort dso --stdio 2>/dev/null | grep -E '^ +[0-9.]+%' | head -4
+  perf report -i "$work/perf.data" --no-children --sort sym --stdio 2>/dev/null | grep -E '^ +[0-9.]+%' | head -12
 fi
