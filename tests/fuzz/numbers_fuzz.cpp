@@ -19,12 +19,14 @@ void Require(bool condition)
     if (!condition) std::abort();
 }
 
-// Short inputs stand for long texts: 0x01 and n repeat the byte before them n * 1024 more times.
+// An input that begins with 0x01 stands for a long text: in the rest, 0x01 and n repeat the
+// byte before them n * 1024 more times, up to about 256 KiB; other inputs are taken as they are.
 std::string ExpandRuns(const uint8_t* data, size_t size)
 {
+    const bool runs = size > 0 && data[0] == 0x01;
     std::string text;
-    for (size_t i = 0; i < size; ++i) {
-        if (data[i] == 0x01 && i + 1 < size && !text.empty() && text.size() < (size_t{1} << 20)) {
+    for (size_t i = runs ? 1 : 0; i < size; ++i) {
+        if (runs && data[i] == 0x01 && i + 1 < size && !text.empty() && text.size() < (size_t{1} << 18)) {
             text.append(size_t{data[++i]} * 1024, text.back());
         } else {
             text.push_back(static_cast<char>(data[i]));
