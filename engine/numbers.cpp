@@ -23,8 +23,6 @@ constexpr size_t MAX_SIGNIFICANT = 780;
 // Written exponents saturate at 10^18. No text held in memory is that long, so the sum with the
 // count of digits before the point, which the text's length bounds, still decides the value.
 constexpr long long EXPONENT_CAP = 1000000000000000000LL;
-// The value is 0.D... times 10^power: past this power it overflows or underflows whatever D is.
-constexpr long long POWER_LIMIT = 1000;
 
 // Reads the digits of an exponent (no sign), saturating; returns the end of the digits.
 const char* ReadExponentDigits(const char* p, long long* exponent)
@@ -125,17 +123,23 @@ bool LongDecimalToDouble(const Mantissa& mantissa, long long exponent, double* v
         for (size_t i = 0; i < count; ++i) digits = digits * 10 + static_cast<uint64_t>(text[2 + i] - '0');
         if (ReadByClinger(digits, scale + exponent - static_cast<long long>(count), value)) return true;
     }
+    // The value lies in [10^(power-1), 10^power): from 10^309 on it overflows, and below 10^-324
+    // (under half the least double) it is zero, whatever the digits.
+    const long long power = scale + exponent;
+    if (power > 309 || power < -323) {
+        *value = power > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+        return false;
+    }
     if (sticky) text[2 + count++] = '1';
-    const long long scaled = std::clamp(scale + exponent, -POWER_LIMIT, POWER_LIMIT);
     text[0] = '0';
     text[1] = '.';
     char* cursor = text + 2 + count;
     *cursor++ = 'e';
-    const std::to_chars_result written = std::to_chars(cursor, text + sizeof text, scaled);
+    const std::to_chars_result written = std::to_chars(cursor, text + sizeof text, power);
     const std::from_chars_result read =
         std::from_chars(text, written.ptr, *value, std::chars_format::general);
     if (read.ec == std::errc::result_out_of_range) {
-        *value = scaled > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+        *value = power > 0 ? std::numeric_limits<double>::infinity() : 0.0;
         return false;
     }
     return true;
