@@ -94,45 +94,54 @@ bool ReadByClinger(uint64_t digits, long long power, double* value)
     return true;
 }
 
-// DecimalToDouble for the numbers that Clinger's path does not take at first sight: the
-// canonical form 0.DDDD e scale, built in a bounded buffer, for std::from_chars.
-bool LongDecimalToDouble(const Mantissa& mantissa, long long exponent, double* value)
+// The significant digits of a mantissa, the first MAX_SIGNIFICANT of them copied to digits;
+// returns how many were copied (0 for a mantissa of zeros). *sticky tells whether any beyond
+// them is not zero, *first points at the first.
+size_t CopySignificantDigits(const Mantissa& mantissa, char* digits, const char** first, bool* sticky)
 {
-    char text[MAX_SIGNIFICANT + 32];
     size_t count = 0;
-    bool sticky = false;
-    const char* first = nullptr;  // the first significant digit
+    *first = nullptr;
+    *sticky = false;
     for (const char* p = mantissa.begin; p != mantissa.end; ++p) {
-        if (*p == '.' || (first == nullptr && *p == '0')) continue;
-        if (first == nullptr) first = p;
+        if (*p == '.' || (*first == nullptr && *p == '0')) continue;
+        if (*first == nullptr) *first = p;
         if (count < MAX_SIGNIFICANT) {
-            text[2 + count++] = *p;
-        } else if (*p != '0') {
-            sticky = true;
+            digits[count++] = *p;
+        } else {
+            *sticky = *sticky || *p != '0';
         }
     }
-    if (first == nullptr) {
+    return count;
+}
+
+// DecimalToDouble for the numbers that Clinger's path does not take at first sight: the
+// canonical form 0.DDDD e power, built in a bounded buffer, for std::from_chars.
+bool LongDecimalToDouble(const Mantissa& mantissa, long long exponent, double* value)
+{
+    char text[MAX_SIGNIFICANT + 32] = {'0', '.'};
+    const char* first = nullptr;
+    bool sticky = false;
+    size_t count = CopySignificantDigits(mantissa, text + 2, &first, &sticky);
+    if (count == 0) {
         *value = 0.0;  // digits, all of them zeros
         return true;
     }
     // Digits from the first significant one to the point; negative for zeros after the point.
     const char* point = std::find(mantissa.begin, mantissa.end, '.');
     const long long scale = first < point ? point - first : -(first - point - 1);
+    const long long power = scale + exponent;  // the value is 0.DDDD times 10^power
     if (!sticky && count <= static_cast<size_t>(EXACT_DIGITS_MAX)) {  // leading zeros made it long
         uint64_t digits = 0;
         for (size_t i = 0; i < count; ++i) digits = digits * 10 + static_cast<uint64_t>(text[2 + i] - '0');
-        if (ReadByClinger(digits, scale + exponent - static_cast<long long>(count), value)) return true;
+        if (ReadByClinger(digits, power - static_cast<long long>(count), value)) return true;
     }
     // The value lies in [10^(power-1), 10^power): from 10^309 on it overflows, and below 10^-324
     // (under half the least double) it is zero, whatever the digits.
-    const long long power = scale + exponent;
     if (power > 309 || power < -323) {
         *value = power > 0 ? std::numeric_limits<double>::infinity() : 0.0;
         return false;
     }
     if (sticky) text[2 + count++] = '1';
-    text[0] = '0';
-    text[1] = '.';
     char* cursor = text + 2 + count;
     *cursor++ = 'e';
     const std::to_chars_result written = std::to_chars(cursor, text + sizeof text, power);
