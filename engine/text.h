@@ -9,8 +9,8 @@
 inline bool IsWhiteSpace(char c)
 {
     // One test for all six: bits 9 to 13 and 32 of a mask.
-    const auto byte = static_cast<unsigned char>(c);
-    return (byte <= ' ') & (((0x100003E00ULL >> (byte & 63U)) & 1U) != 0);
+    const auto code = static_cast<unsigned char>(c);
+    return (code <= ' ') & (((0x100003E00ULL >> (code & 63U)) & 1U) != 0);
 }
 
 // Cuts trailing white space by writing a terminator after the last other character and returns
