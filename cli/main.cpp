@@ -15,7 +15,8 @@
 namespace {
 
 const char USAGE[] =
-    "usage: ostrel-convert [--encoding=utf-8|--encoding=latin1] [TEXT...]\n"
+    "usage: ostrel-convert [--encoding=utf-8|--encoding=latin1] [--] [TEXT...]\n"
+    "       ostrel-convert --help\n"
     "\n"
     "Converts a measurement between imperial and metric units, as the Ostrel window does:\n"
     "  ostrel-convert 5 ft      prints 1.52 m\n"
@@ -26,9 +27,10 @@ const char USAGE[] =
     "an empty line.\n"
     "\n"
     "The degree sign of temperatures is printed in UTF-8 when the locale's character set is\n"
-    "UTF-8, and as the Latin-1 byte 0xB0 otherwise. --encoding=utf-8 or --encoding=latin1\n"
-    "chooses instead, for TEXT and standard input alike. Options come before TEXT; \"--\" ends\n"
-    "them. A wrong option prints a message and exits with status 2.\n";
+    "UTF-8, and otherwise as the single byte 0xB0 (Latin-1 and Windows-1252, as the window shows\n"
+    "it). --encoding=utf-8 or --encoding=latin1 chooses instead, for TEXT and standard input\n"
+    "alike. Options come before TEXT; \"--\" ends them. A wrong option, or input or output that\n"
+    "fails, prints a message and exits with status 2.\n";
 
 const char PROGRAM[] = "ostrel-convert";
 
