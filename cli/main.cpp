@@ -1,16 +1,22 @@
 // ostrel-convert: converts its arguments, or every line of standard input, and prints what the
-// program's result field would show. Output bytes are the engine's own (the degree sign is 0xB0).
+// program's result field would show, with the degree sign in the terminal's encoding.
+#include <cerrno>
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <sys/types.h>
+#include <langinfo.h>
+#include <strings.h>
+#include <unistd.h>
 
 #include "convert.h"
+#include "units.h"
 
 namespace {
 
 const char USAGE[] =
-    "usage: ostrel-convert [TEXT...]\n"
+    "usage: ostrel-convert [--encoding=utf-8|--encoding=latin1] [--] [TEXT...]\n"
+    "       ostrel-convert --help\n"
     "\n"
     "Converts a measurement between imperial and metric units, as the Ostrel window does:\n"
     "  ostrel-convert 5 ft      prints 1.52 m\n"
@@ -18,60 +24,198 @@ const char USAGE[] =
     "With TEXT, the words are joined by single spaces and converted; the exit status is 0 for a\n"
     "result and 1 otherwise. Without TEXT, every line of standard input is converted and one\n"
     "line is printed for each. A text with no conversion prints \"don't know\"; a blank one prints\n"
-    "an empty line.\n";
+    "an empty line.\n"
+    "\n"
+    "The degree sign of temperatures is printed in UTF-8 when the locale's character set is\n"
+    "UTF-8, and otherwise as the single byte 0xB0 (Latin-1 and Windows-1252, as the window shows\n"
+    "it). --encoding=utf-8 or --encoding=latin1 chooses instead, for TEXT and standard input\n"
+    "alike. Options come before TEXT; \"--\" ends them. A wrong option, or input or output that\n"
+    "fails, prints a message and exits with status 2.\n";
 
-void PrintLine(const char* text)
+const char PROGRAM[] = "ostrel-convert";
+
+// Output collects here and goes out in blocks: before every read that may wait, and when full.
+char Output[1 << 16];
+size_t OutputLength = 0;
+bool OutputFailed = false;
+
+// Writes out what has collected; says so once, and sets OutputFailed, when it cannot.
+void FlushOutput()
 {
-    std::fputs(text, stdout);
-    std::fputc('\n', stdout);
+    const char* p = Output;
+    while (OutputLength > 0 && !OutputFailed) {
+        const ssize_t written = write(STDOUT_FILENO, p, OutputLength);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) {
+            std::fprintf(stderr, "%s: cannot write standard output: %s\n", PROGRAM,
+                         written < 0 ? std::strerror(errno) : "nothing written");
+            OutputFailed = true;
+            break;
+        }
+        p += written;
+        OutputLength -= static_cast<size_t>(written);
+    }
+    OutputLength = 0;
 }
 
-int ConvertArguments(int argc, char** argv)
+// The longest line a result can make: every byte doubled by UTF-8, and the line feed.
+constexpr size_t RESULT_LINE_MAX = 2 * RESULT_TEXT_SIZE + 1;
+
+// Whether a text from ConvertForDisplay holds the degree sign 0xB0, the engine's only byte above
+// 0x7F. Only target texts hold it, and a target ends the text: its last few bytes tell.
+bool HasDegreeSign(const char* text, size_t length)
+{
+    unsigned found = 0;
+    for (size_t i = length > TARGET_TEXT_MAX ? length - TARGET_TEXT_MAX : 0; i < length; ++i) {
+        found |= text[i] == '\xB0' ? 1U : 0U;
+    }
+    return found != 0;
+}
+
+// One line of output: a text of the given length from ConvertForDisplay, with the degree sign
+// in UTF-8 (C2 B0) where that is chosen.
+void PrintLine(const char* text, size_t length, bool utf8)
+{
+    if (OutputLength + RESULT_LINE_MAX > sizeof Output) FlushOutput();
+    char* out = Output + OutputLength;
+    if (utf8 && HasDegreeSign(text, length)) {
+        for (; *text != '\0'; ++text) {
+            if (*text == '\xB0') *out++ = '\xC2';
+            *out++ = *text;
+        }
+    } else {
+        std::memcpy(out, text, length);
+        out += length;
+    }
+    *out++ = '\n';
+    OutputLength = static_cast<size_t>(out - Output);
+}
+
+// Converts a text and prints what the window would show; returns whether there was a result.
+bool ConvertAndPrint(char* text, bool utf8)
 {
     size_t length = 0;
-    for (int i = 1; i < argc; ++i) length += std::strlen(argv[i]) + 1;
+    const char* shown = ConvertForDisplay(text, &length);
+    PrintLine(shown, length, utf8);
+    return shown != DONT_KNOW && length > 0;
+}
+
+int ConvertArguments(int count, char** words, bool utf8)
+{
+    size_t length = 1;
+    for (int i = 0; i < count; ++i) length += std::strlen(words[i]) + 1;
     // Arguments have no length bound; one block for the joined text is the simplest honest way.
     char* text = static_cast<char*>(std::malloc(length));
     if (text == nullptr) {
-        std::fputs("ostrel-convert: out of memory\n", stderr);
+        std::fprintf(stderr, "%s: out of memory\n", PROGRAM);
         return 2;
     }
     char* end = text;
-    for (int i = 1; i < argc; ++i) {
-        if (i > 1) *end++ = ' ';
-        const size_t part = std::strlen(argv[i]);
-        std::memcpy(end, argv[i], part);
+    for (int i = 0; i < count; ++i) {
+        if (i > 0) *end++ = ' ';
+        const size_t part = std::strlen(words[i]);
+        std::memcpy(end, words[i], part);
         end += part;
     }
     *end = '\0';
-    const char* shown = ConvertForDisplay(text);
-    PrintLine(shown);
+    const bool converted = ConvertAndPrint(text, utf8);
     std::free(text);
-    return shown != DONT_KNOW && *shown != '\0' ? 0 : 1;
+    FlushOutput();
+    if (OutputFailed) return 2;
+    return converted ? 0 : 1;
 }
 
-int ConvertLines()
+// Lines are converted where they lie in one input block, which grows only for a line longer
+// than itself.
+int ConvertLines(bool utf8)
 {
-    static char outputBuffer[1 << 16];
-    std::setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
-    char* line = nullptr;
-    size_t capacity = 0;
-    ssize_t length;
-    while ((length = getline(&line, &capacity, stdin)) >= 0) {
-        if (length > 0 && line[length - 1] == '\n') line[length - 1] = '\0';
-        PrintLine(ConvertForDisplay(line));
+    size_t capacity = 1 << 16;
+    char* block = static_cast<char*>(std::malloc(capacity + 1));
+    size_t filled = 0;   // bytes read into the block
+    size_t scanned = 0;  // of which searched for a line feed without finding one
+    for (;;) {
+        if (block == nullptr) {
+            std::fprintf(stderr, "%s: out of memory\n", PROGRAM);
+            return 2;
+        }
+        char* line = block;
+        char* end = block + filled;
+        char* feed = nullptr;
+        for (char* from = block + scanned;
+             (feed = static_cast<char*>(std::memchr(from, '\n', static_cast<size_t>(end - from)))) != nullptr;
+             from = line) {
+            *feed = '\0';
+            ConvertAndPrint(line, utf8);
+            line = feed + 1;
+        }
+        filled = static_cast<size_t>(end - line);
+        std::memmove(block, line, filled);
+        scanned = filled;
+        if (filled == capacity) {
+            capacity *= 2;
+            char* larger = static_cast<char*>(std::realloc(block, capacity + 1));
+            if (larger == nullptr) std::free(block);
+            block = larger;
+            continue;
+        }
+        FlushOutput();
+        if (OutputFailed) {
+            std::free(block);
+            return 2;
+        }
+        const ssize_t got = read(STDIN_FILENO, block + filled, capacity - filled);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) {
+            std::fprintf(stderr, "%s: cannot read standard input: %s\n", PROGRAM, std::strerror(errno));
+            std::free(block);
+            return 2;
+        }
+        if (got == 0) break;
+        filled += static_cast<size_t>(got);
     }
-    std::free(line);
-    return std::fflush(stdout) == 0 ? 0 : 2;
+    if (filled > 0) {  // a last line without a line feed
+        block[filled] = '\0';
+        ConvertAndPrint(block, utf8);
+    }
+    std::free(block);
+    FlushOutput();
+    return OutputFailed ? 2 : 0;
+}
+
+bool LocaleIsUtf8()
+{
+    if (std::setlocale(LC_CTYPE, "") == nullptr) return false;
+    const char* codeset = nl_langinfo(CODESET);
+    return strcasecmp(codeset, "UTF-8") == 0 || strcasecmp(codeset, "UTF8") == 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
-        std::fputs(USAGE, stdout);
-        return 0;
+    bool utf8 = LocaleIsUtf8();
+    int first = 1;  // the first word of TEXT
+    for (; first < argc && std::strncmp(argv[first], "--", 2) == 0; ++first) {
+        const char* option = argv[first];
+        if (std::strcmp(option, "--") == 0) {
+            ++first;
+            break;
+        }
+        if (std::strcmp(option, "--help") == 0) {
+            std::fputs(USAGE, stdout);
+            return std::fflush(stdout) == 0 ? 0 : 2;
+        }
+        if (std::strcmp(option, "--encoding=utf-8") == 0) {
+            utf8 = true;
+        } else if (std::strcmp(option, "--encoding=latin1") == 0) {
+            utf8 = false;
+        } else if (std::strncmp(option, "--encoding=", 11) == 0) {
+            std::fprintf(stderr, "%s: unknown encoding '%s': use utf-8 or latin1\n", PROGRAM, option + 11);
+            return 2;
+        } else {
+            std::fprintf(stderr, "%s: unknown option '%s' (see %s --help)\n", PROGRAM, option, PROGRAM);
+            return 2;
+        }
     }
-    return argc > 1 ? ConvertArguments(argc, argv) : ConvertLines();
+    return first < argc ? ConvertArguments(argc - first, argv + first, utf8) : ConvertLines(utf8);
 }

@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "numbers.h"
-#include "text.h"
 #include "units.h"
 
 const char DONT_KNOW[] = "don't know";
@@ -13,32 +12,35 @@ const char DONT_KNOW[] = "don't know";
 namespace {
 
 char ResultText[RESULT_TEXT_SIZE];
+size_t ResultLength = 0;
+static_assert(RESULT_TEXT_SIZE >= FIXED_TEXT_MAX + 1 + TARGET_TEXT_MAX + 1,
+              "the longest finite result: the number, a space, the target and the terminator");
 
 constexpr double METRES_PER_FOOT = 0.3048;
 constexpr double METRES_PER_INCH = 0.0254;
 constexpr double FAHRENHEIT_OFFSET = 32.0;
 constexpr double CELSIUS_OFFSET = -17.77777777777778;  // the double nearest to -160/9
 
-// Appends text at ResultText[length] unless it would not fit; returns the new length.
-size_t AppendResult(size_t length, const char* text)
-{
-    const size_t textLength = std::strlen(text);
-    if (length + textLength >= sizeof ResultText) return length;  // not for any finite value
-    std::memcpy(ResultText + length, text, textLength + 1);
-    return length + textLength;
-}
+constexpr PaddedTarget METRES = {"m", 1};
 
-const char* WriteResult(double value, int decimals, const char* separator, const char* target)
+const char* WriteResult(double value, int decimals, bool spaced, const PaddedTarget& target)
 {
-    const size_t length = FormatFixed(ResultText, sizeof ResultText, value, decimals);
-    AppendResult(AppendResult(length, separator), target);
+    char* end = ResultText + FormatFixed(ResultText, sizeof ResultText, value, decimals);
+    *end = ' ';
+    end += spaced ? 1 : 0;
+    // The whole padded text where it fits, which is everywhere but after the longest numbers.
+    ResultLength = static_cast<size_t>(end - ResultText) + target.length;
+    if (end + sizeof target.text <= ResultText + sizeof ResultText) {
+        std::memcpy(end, target.text, sizeof target.text);
+    } else {
+        std::memcpy(end, target.text, target.length + 1);
+    }
     return ResultText;
 }
 
 // A number, an apostrophe right after it, and a second number; whatever follows is ignored.
 bool ReadFeetAndInches(const char* text, double* metres)
 {
-    // Scan before converting: most inputs are not in this form.
     const char* apostrophe = ScannedNumberEnd(text);
     if (apostrophe == nullptr || *apostrophe != '\'' || ScannedNumberEnd(apostrophe + 1) == nullptr) {
         return false;
@@ -59,30 +61,42 @@ const char* ConvertExpression(char* text)
 {
     if (text == nullptr) return nullptr;
 
-    double metres = 0.0;
-    if (ReadFeetAndInches(text, &metres)) return WriteResult(metres, 2, " ", "m");
-
     double number = 0.0;
     char* unit = text + (ReadPlainNumber(text, &number) - text);
+    // The feet-and-inches form goes first. Its first number starts where the plain number does
+    // and ends where that one ends, or after an exponent letter and sign that the plain number
+    // leaves out: only an apostrophe or an e after the plain number can begin the form.
+    double metres = 0.0;
+    if (unit != text && (*unit == '\'' || *unit == 'e' || *unit == 'E') && ReadFeetAndInches(text, &metres)) {
+        return WriteResult(metres, 2, true, METRES);
+    }
     if (std::isinf(number) && number > 0) return nullptr;
 
-    unit = TrimSpace(unit);
-    if (*unit == '\0') return nullptr;
-    const int index = LookupUnit(unit);
+    const int index = TrimAndLookupUnit(unit);  // an empty unit part is no spelling either
     if (index == UNIT_NOT_FOUND) return nullptr;
 
     const Conversion& conversion = ConversionTable[index];
     double value = static_cast<double>(conversion.factor) * number;
     if (index == CONV_CELSIUS_TO_F || index == CONV_FAHRENHEIT_TO_C) {
         value += index == CONV_CELSIUS_TO_F ? FAHRENHEIT_OFFSET : CELSIUS_OFFSET;
-        return WriteResult(value, 0, "", conversion.target);
+        return WriteResult(value, 0, false, PaddedTargets[index]);
     }
-    return WriteResult(value, 2, " ", conversion.target);
+    return WriteResult(value, 2, true, PaddedTargets[index]);
 }
 
 const char* ConvertForDisplay(char* text)
 {
-    const char* result = ConvertExpression(text);
-    if (result != nullptr) return result;
-    return text != nullptr && *text != '\0' ? DONT_KNOW : "";
+    size_t length = 0;
+    return ConvertForDisplay(text, &length);
+}
+
+const char* ConvertForDisplay(char* text, size_t* length)
+{
+    if (ConvertExpression(text) != nullptr) {
+        *length = ResultLength;
+        return ResultText;
+    }
+    const bool blank = text == nullptr || *text == '\0';
+    *length = blank ? 0 : sizeof DONT_KNOW - 1;
+    return blank ? "" : DONT_KNOW;
 }

@@ -4,7 +4,8 @@
 
 #include <cstddef>
 
-// Enough for the longest finite result: FIXED_TEXT_MAX, a space, "acre" and the terminator.
+// Enough for the longest finite result: FIXED_TEXT_MAX, a space, the longest target text
+// (TARGET_TEXT_MAX) and the terminator; convert.cpp asserts it.
 constexpr size_t RESULT_TEXT_SIZE = 320;
 
 // What the program answers when it cannot convert a text that is not blank.
@@ -17,3 +18,6 @@ const char* ConvertExpression(char* text);
 // The text the main window shows for an input: the result, DONT_KNOW when there is none and the
 // input is still not empty after the conversion, or "" when it is. Trims like ConvertExpression.
 const char* ConvertForDisplay(char* text);
+
+// ConvertForDisplay, also giving the length of the text it returns.
+const char* ConvertForDisplay(char* text, size_t* length);

@@ -27,5 +27,10 @@ const char* ScannedNumberEnd(const char* text);
 // terminator included, never exceeds size bytes. Returns the number of characters written.
 size_t FormatFixed(char* out, size_t size, double value, int decimals);
 
+// FormatFixed on its general path only: the 17 digits from std::to_chars, rounded as a digit
+// string. FormatFixed prints ordinary magnitudes on integers instead, to the same bytes; this is
+// what that faster path is held to.
+size_t FormatFixedByDigits(char* out, size_t size, double value, int decimals);
+
 // Longest FormatFixed output for a finite double with two decimals: sign, 309 digits, point, two.
 constexpr size_t FIXED_TEXT_MAX = 313;

@@ -2,11 +2,6 @@
 // the C library's locale.
 #include "text.h"
 
-bool IsWhiteSpace(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
 char* TrimSpace(char* text)
 {
     if (text == nullptr || *text == '\0') return text;
@@ -28,21 +23,11 @@ char* BoundedCopy(char* dest, const char* src, size_t n)
     return dest;
 }
 
-namespace {
-
-unsigned char FoldAsciiLetter(char c)
-{
-    const auto byte = static_cast<unsigned char>(c);
-    return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
-}
-
-}  // namespace
-
 int CompareNoCase(const char* a, const char* b)
 {
     for (;; ++a, ++b) {
-        const unsigned char x = FoldAsciiLetter(*a);
-        const unsigned char y = FoldAsciiLetter(*b);
+        const auto x = static_cast<unsigned char>(FoldLetter(*a));
+        const auto y = static_cast<unsigned char>(FoldLetter(*b));
         if (x != y) return x < y ? -1 : 1;
         if (x == '\0') return 0;
     }

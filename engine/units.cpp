@@ -1,7 +1,7 @@
-// The conversion and spelling tables, and the case-insensitive binary search over the spellings.
+// The conversion and spelling tables, and the case-insensitive lookup of a spelling.
 #include "units.h"
 
-#include <cstdlib>
+#include <algorithm>
 
 #include "text.h"
 
@@ -62,7 +62,7 @@ constexpr Conversion ConversionTable[CONVERSION_COUNT] = {
     {"\xB0 C", FloatFromBits(0x3F0E38E4)},    // 36 Fahrenheit -> Celsius, 0.5555556, then - 160/9
 };
 
-const UnitAlias UnitAliasTable[UNIT_ALIAS_COUNT] = {
+constexpr UnitAlias UnitAliasTable[UNIT_ALIAS_COUNT] = {
     {13, "\""}, {14, "'"},
     {17, "acre"}, {17, "acres"},
     {25, "bushel"}, {25, "bushels"},
@@ -96,17 +96,172 @@ const UnitAlias UnitAliasTable[UNIT_ALIAS_COUNT] = {
 
 namespace {
 
-int CompareWithAlias(const void* key, const void* row)
+constexpr size_t TextLength(const char* text)
 {
-    return CompareNoCase(static_cast<const char*>(key),
-                         static_cast<const UnitAlias*>(row)->spelling);
+    size_t length = 0;
+    while (text[length] != '\0') ++length;
+    return length;
+}
+
+constexpr size_t LongestTarget()
+{
+    size_t longest = 0;
+    for (const Conversion& conversion : ConversionTable) longest = std::max(longest, TextLength(conversion.target));
+    return longest;
+}
+
+constexpr size_t LongestSpelling()
+{
+    size_t longest = 0;
+    for (const UnitAlias& alias : UnitAliasTable) longest = std::max(longest, TextLength(alias.spelling));
+    return longest;
+}
+
+static_assert(LongestTarget() == TARGET_TEXT_MAX && TARGET_TEXT_MAX < sizeof PaddedTarget::text,
+              "the result buffer is sized by the longest target, which PaddedTarget holds");
+
+struct PaddedTargetTable {
+    PaddedTarget rows[CONVERSION_COUNT];
+};
+
+constexpr PaddedTargetTable PadTargets()
+{
+    PaddedTargetTable table{};
+    for (size_t i = 0; i < CONVERSION_COUNT; ++i) {
+        const char* target = ConversionTable[i].target;
+        table.rows[i].length = TextLength(target);
+        for (size_t j = 0; j < table.rows[i].length; ++j) table.rows[i].text[j] = target[j];
+    }
+    return table;
+}
+
+constexpr PaddedTargetTable PADDED_TARGETS = PadTargets();
+static_assert(LongestSpelling() == UNIT_SPELLING_MAX && UNIT_SPELLING_MAX <= 2 * sizeof(uint64_t),
+              "LookupUnit rejects longer texts unread and packs the rest into two words");
+
+// Eight bytes as a big-endian word: comparing words then orders texts as CompareNoCase orders
+// their folded bytes (unsigned, and a shorter text, padded with zeros, first).
+constexpr uint64_t BigEndianWord(const char* bytes)
+{
+    const auto byte = [bytes](int i) { return uint64_t{static_cast<unsigned char>(bytes[i])}; };
+    return byte(0) << 56 | byte(1) << 48 | byte(2) << 40 | byte(3) << 32 | byte(4) << 24 |
+           byte(5) << 16 | byte(6) << 8 | byte(7);
+}
+
+// The spellings as two words each, zero padded to 16 bytes, in the order of UnitAliasTable.
+struct SpellingWords {
+    uint64_t heads[UNIT_ALIAS_COUNT];  // bytes 0-7
+    uint64_t tails[UNIT_ALIAS_COUNT];  // bytes 8-15
+};
+
+constexpr SpellingWords PackSpellings()
+{
+    SpellingWords words{};
+    for (size_t i = 0; i < UNIT_ALIAS_COUNT; ++i) {
+        char padded[16] = {};
+        const char* spelling = UnitAliasTable[i].spelling;
+        for (size_t j = 0; spelling[j] != '\0'; ++j) padded[j] = spelling[j];
+        words.heads[i] = BigEndianWord(padded);
+        words.tails[i] = BigEndianWord(padded + 8);
+    }
+    return words;
+}
+
+constexpr SpellingWords PackedSpellings = PackSpellings();
+
+// A text's packed words lead to one slot of 512, which holds the only row whose spelling can
+// equal it. The multiplier is one under which the 109 spellings all land in slots of their own,
+// found by trying odd numbers; SpellingsHaveSlotsOfTheirOwn checks it. One multiplication and two
+// loads decide, where a binary search waits on seven loads and, on varied input, mispredicts.
+constexpr int SLOT_BITS = 9;
+constexpr uint64_t SLOT_MULTIPLIER = 0xA69A56BE3FAC67E1ULL;
+
+constexpr size_t Slot(uint64_t head, uint64_t tail)
+{
+    return static_cast<size_t>(((head + tail * 31) * SLOT_MULTIPLIER) >> (64 - SLOT_BITS));
+}
+
+// Each slot holds its row's index plus one, or 0.
+struct SpellingSlots {
+    uint8_t rows[size_t{1} << SLOT_BITS];
+};
+
+constexpr SpellingSlots PlaceSpellings()
+{
+    SpellingSlots slots{};
+    for (size_t i = 0; i < UNIT_ALIAS_COUNT; ++i) {
+        slots.rows[Slot(PackedSpellings.heads[i], PackedSpellings.tails[i])] = static_cast<uint8_t>(i + 1);
+    }
+    return slots;
+}
+
+constexpr SpellingSlots SpellingRows = PlaceSpellings();
+
+constexpr bool SpellingsHaveSlotsOfTheirOwn()
+{
+    for (size_t i = 0; i < UNIT_ALIAS_COUNT; ++i) {
+        if (SpellingRows.rows[Slot(PackedSpellings.heads[i], PackedSpellings.tails[i])] != i + 1) return false;
+    }
+    return UNIT_ALIAS_COUNT < 255;
+}
+static_assert(SpellingsHaveSlotsOfTheirOwn(), "SLOT_MULTIPLIER must give every spelling a slot");
+
+}  // namespace
+
+const PaddedTarget* const PaddedTargets = PADDED_TARGETS.rows;
+
+namespace {
+
+// The conversion of the spelling packed as head and tail, or UNIT_NOT_FOUND.
+int FindPacked(uint64_t head, uint64_t tail)
+{
+    const size_t entry = SpellingRows.rows[Slot(head, tail)];
+    if (entry == 0) return UNIT_NOT_FOUND;
+    const size_t row = entry - 1;
+    const bool found = PackedSpellings.heads[row] == head && PackedSpellings.tails[row] == tail;
+    return found ? UnitAliasTable[row].conversion : UNIT_NOT_FOUND;
+}
+
+// Byte i of a text, folded, in its place in the table's words.
+void Pack(char c, size_t i, uint64_t* head, uint64_t* tail)
+{
+    const uint64_t byte = static_cast<unsigned char>(FoldLetter(c));
+    if (i < 8) {
+        *head |= byte << (56 - 8 * i);
+    } else if (i < 16) {
+        *tail |= byte << (120 - 8 * i);
+    }
 }
 
 }  // namespace
 
 int LookupUnit(const char* text)
 {
-    const void* row = bsearch(text, UnitAliasTable, UNIT_ALIAS_COUNT, sizeof UnitAliasTable[0],
-                              CompareWithAlias);
-    return row != nullptr ? static_cast<const UnitAlias*>(row)->conversion : UNIT_NOT_FOUND;
+    uint64_t head = 0;
+    uint64_t tail = 0;
+    for (size_t i = 0; text[i] != '\0'; ++i) {
+        if (i == UNIT_SPELLING_MAX) return UNIT_NOT_FOUND;  // longer than every spelling
+        Pack(text[i], i, &head, &tail);
+    }
+    return FindPacked(head, tail);
+}
+
+int TrimAndLookupUnit(char* text)
+{
+    char* end = text;  // after the last character that is not white space; text when none is
+    char* first = text;
+    while (IsWhiteSpace(*first)) ++first;
+    uint64_t head = 0;
+    uint64_t tail = 0;
+    for (char* p = first; *p != '\0'; ++p) {
+        if (!IsWhiteSpace(*p)) end = p + 1;
+        Pack(*p, static_cast<size_t>(p - first), &head, &tail);
+    }
+    *end = '\0';
+    if (end <= first || end - first > static_cast<ptrdiff_t>(UNIT_SPELLING_MAX)) return UNIT_NOT_FOUND;
+    // Trailing white space was packed as well: keep only the bytes before end.
+    const auto length = static_cast<size_t>(end - first);
+    if (length < 8) head &= ~uint64_t{0} << (64 - 8 * length);
+    tail = length <= 8 ? 0 : tail & (~uint64_t{0} << (128 - 8 * length));
+    return FindPacked(head, tail);
 }

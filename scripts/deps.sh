@@ -1,17 +1,18 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a build or test run needs, and only those that are missing,
-# so a second run costs nothing. Usage: scripts/deps.sh native|windows|wine|all
+# so a second run costs nothing. Usage: scripts/deps.sh native|windows|wine|bench|all
 set -eu
 
 want=(cmake g++ make libgtest-dev googletest libbenchmark-dev)
 case "${1:-all}" in
   native) ;;
+  bench) want+=(units linux-perf) ;;
   windows) want+=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 fp-utils imagemagick icoutils) ;;
   wine|all)
     want+=(g++-multilib qemu-user clang llvm libclang-rt-14-dev clang-tidy cppcheck
            g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 fp-utils
            wine wine64 wine32:i386 xvfb xauth xdotool x11-utils imagemagick openbox icoutils) ;;
-  *) echo "usage: $0 native|windows|wine|all" >&2; exit 2 ;;
+  *) echo "usage: $0 native|windows|wine|bench|all" >&2; exit 2 ;;
 esac
 
 missing=()

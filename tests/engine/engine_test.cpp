@@ -58,6 +58,13 @@ const Row Rows[] = {
     {"1e400 ft", DK}, {"1e99999999999999999999 ft", DK}, {"1e-400 ft", "0.00 m"},
     {"-1e-400 ft", "0.00 m"}, {"-1e-310 ft", "0.00 m"}, {"-1e400 ft", "-inf m"}, {"1e308 in", "inf cm"},
     {"0." + std::string(500, '0') + "1e501 ft", "0.30 m"},
+    // Numbers of any length: digit counts and exponents pulling opposite ways, read exactly.
+    {"0." + std::string(200000, '0') + "1e150000 ft", "0.00 m"}, {std::string(200000, '1') + "e-150000 ft", DK},
+    {"0." + std::string(100001, '0') + "1e100004 ft", "30.48 m"}, {std::string(200000, '1') + "e-199999 cm", "0.44 in"},
+    {std::string(150000, '0') + "1" + std::string(150000, '0') + "e-150000 in", "2.54 cm"},
+    {"0." + std::string(200000, '0') + "1e200001'0", "0.30 m"},
+    // One rounding on every target: a 32-bit C++ library reads these on the x87 and rounds twice.
+    {"7074527477010915e5 ft", "215631600164276760000.00 m"}, {"809263835636885e8 in", "205553011164672240000000.00 cm"},
     // Printing: 17 significant digits, then half away from zero at the last decimal shown.
     {"28.321000105503945 mm", "1.12 in"}, {"3.175000011827797 mm", "0.13 in"},
     {"-3.175000011827797 mm", "-0.13 in"}, {"0.012700000287652021 cm", "0.01 in"},
