@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs the fuzz targets for as long as one likes: scripts/fuzz.sh [SECONDS each, default 600]
-# [NAME...] (convert, numbers, fold, clipline; default every target). New inputs collect in
+# [NAME...] (convert, numbers, textrules; default every target). New inputs collect in
 # build/fuzz, so a run in pieces goes on where the last piece stopped; crashes are written there
 # as crash-* files.
 set -eu

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <random>
 #include <regex>
 #include <string>
@@ -175,18 +176,17 @@ HANDLE Start(const std::string& arguments, const std::string& folder)
     return Last;
 }
 
-// Sends (or posts) a command by name, or a menu command by number.
+// Sends (or posts) a command by name, the system's close or minimise, or a command by number.
 bool Command(HWND window, const std::string& name, bool post)
 {
-    const std::vector<std::string> names = {"ok", "cancel", "convert", "exit", "copy", "paste", "help", "about",
-                                            "close", "sysclose", "sysclose2", "minimize"};
-    const UINT messages[] = {WM_COMMAND, WM_COMMAND, WM_COMMAND, WM_COMMAND, WM_COMMAND, WM_COMMAND, WM_COMMAND,
-                             WM_COMMAND, WM_CLOSE, WM_SYSCOMMAND, WM_SYSCOMMAND, WM_SYSCOMMAND};
-    const WPARAM wParams[] = {IDOK, IDCANCEL, IDM_CONVERT, IDM_EXIT, IDM_COPY, IDM_PASTE, IDM_HELP, IDM_ABOUT, 0,
-                              SC_CLOSE, SC_CLOSE | 2, SC_MINIMIZE};
-    const size_t i = static_cast<size_t>(std::find(names.begin(), names.end(), name) - names.begin());
-    const UINT message = i < names.size() ? messages[i] : WM_COMMAND;
-    const WPARAM wParam = i < names.size() ? wParams[i] : std::stoul(name);
+    static const std::map<std::string, std::pair<UINT, WPARAM>> named = {
+        {"ok", {WM_COMMAND, IDOK}}, {"cancel", {WM_COMMAND, IDCANCEL}}, {"convert", {WM_COMMAND, IDM_CONVERT}},
+        {"exit", {WM_COMMAND, IDM_EXIT}}, {"copy", {WM_COMMAND, IDM_COPY}}, {"paste", {WM_COMMAND, IDM_PASTE}},
+        {"help", {WM_COMMAND, IDM_HELP}}, {"about", {WM_COMMAND, IDM_ABOUT}}, {"close", {WM_CLOSE, 0}},
+        {"sysclose", {WM_SYSCOMMAND, SC_CLOSE}}, {"sysclose2", {WM_SYSCOMMAND, SC_CLOSE | 2}},
+        {"minimize", {WM_SYSCOMMAND, SC_MINIMIZE}}};
+    const auto found = named.find(name);
+    const auto [message, wParam] = found != named.end() ? found->second : std::pair<UINT, WPARAM>(WM_COMMAND, std::stoul(name));
     return post ? PostMessageA(window, message, wParam, 0) : Send(window, message, wParam, 0);
 }
 
