@@ -4,15 +4,14 @@
 # drive the 64-bit twin instead; where it runs, they drive the 32-bit deliverable. Both say so.
 set -eu
 . "$(dirname "$0")/../scripts/wine.sh"
-if [ "$(pe_machine "$1")" = i386 ] && ! can_run_32bit; then
+machine=$(pe_machine "$1")
+if [ "$machine" = i386 ] && ! can_run_32bit; then
   echo "32-bit code does not run here (no ia32 support in the kernel): $(basename "$1") skipped."
   exit 77
-fi
-if [ -n "${OSTREL_END_TO_END:-}" ] && [ "$(pe_machine "$1")" = amd64 ]; then
-  if can_run_32bit; then
-    echo "32-bit code runs here: build/win32/ostrel.exe is under test, so this 64-bit run is skipped."
-    exit 77
-  fi
+elif [ -n "${OSTREL_END_TO_END:-}" ] && [ "$machine" = amd64 ] && can_run_32bit; then
+  echo "32-bit code runs here: build/win32/ostrel.exe is under test, so this 64-bit run is skipped."
+  exit 77
+elif [ -n "${OSTREL_END_TO_END:-}" ] && [ "$machine" = amd64 ]; then
   echo "32-bit code does not run here: build/win64/ostrel.exe stands in for the 32-bit deliverable."
 fi
 ensure_wine_prefix

@@ -5,11 +5,9 @@ cli=$1
 export LC_ALL=C  # a locale whose character set is not UTF-8: the engine's own bytes
 failures=0
 passes=0
-
 check() {  # name, expected bytes (printf format), actual bytes
   if [ "$2" = "$3" ]; then passes=$((passes + 1)); else
-    failures=$((failures + 1))
-    echo "FAIL $1: expected $(printf '%q' "$2"), got $(printf '%q' "$3")"
+    failures=$((failures + 1)) && echo "FAIL $1: expected $(printf '%q' "$2"), got $(printf '%q' "$3")"
   fi
 }
 

@@ -245,10 +245,8 @@ bool Act(const std::string& action)
         return SetWindowPos(Dialog, nullptr, std::stoi(words[0]), std::stoi(words[1]), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     if (verb == "foreign") {  // a window of another program, titled like the main window
         static const WNDCLASSA type = {0, ForeignProc, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, "E2EForeign"};
-        RegisterClassA(&type);
-        Foreign = CreateWindowExA(0, type.lpszClassName, TITLE, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 400, 300, 200, 100,
-                                  nullptr, nullptr, nullptr, nullptr);
-        return Foreign != nullptr;
+        return RegisterClassA(&type) && (Foreign = CreateWindowExA(0, type.lpszClassName, TITLE, WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                                                   400, 300, 200, 100, nullptr, nullptr, nullptr, nullptr));
     }
     if (verb == "foreground") return SetForegroundWindow(Foreign) && GetForegroundWindow() == Foreign;
     if (verb == "mutex") return CreateMutexA(nullptr, FALSE, TITLE) != nullptr;  // of an instance still starting
@@ -257,11 +255,9 @@ bool Act(const std::string& action)
         return PostMessageA(Dialog, WM_COMMAND, IDM_ABOUT, 0) &&
                WaitFor([&] { return Windows(Main, "About Ostrel").size() > before; }) && (About = Windows(Main, "About Ostrel")[0]);
     }
-    if (verb == "override") {  // DLL: Wine loads it no more for the program; "DLL -": again
-        const char* overrides = "Software\\Wine\\AppDefaults\\ostrel.exe\\DllOverrides";
-        if (words.size() > 1) return RegDeleteKeyValueA(HKEY_CURRENT_USER, overrides, words[0].c_str()) == ERROR_SUCCESS;
-        return SetValue(overrides, arg, REG_SZ, "", 1);
-    }
+    const char* overrides = "Software\\Wine\\AppDefaults\\ostrel.exe\\DllOverrides";
+    if (verb == "override")  // DLL: Wine loads it no more for the program; "DLL -": again
+        return words.size() > 1 ? !RegDeleteKeyValueA(HKEY_CURRENT_USER, overrides, words[0].c_str()) : SetValue(overrides, arg, REG_SZ, "", 1);
     if (verb == "signal") {  // raised inside the program on a thread of its own, as a console event would
         auto raise = reinterpret_cast<LPTHREAD_START_ROUTINE>(
             reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("msvcrt.dll"), "raise")));
@@ -306,16 +302,14 @@ std::string See(const std::string& what, const std::string& value)
     if (what == "version") return Field(About, IDC_VERSION);
     if (what == "compiled")  // the compiler's date, as in "Jul  1 2003"
         return std::regex_match(Field(About, IDC_COMPILED), std::regex("Compiled: [A-Z][a-z]{2} [ 1-3][0-9] 2[0-9]{3}")) ? "" : "no date";
-    if (what == "saved") {
-        const bool saved = !RegGetValueA(HKEY_CURRENT_USER, STATE_KEY, "wxpos", RRF_RT_REG_DWORD, nullptr, &x, &size) &&
-                           !RegGetValueA(HKEY_CURRENT_USER, STATE_KEY, "wypos", RRF_RT_REG_DWORD, nullptr, &y, &size);
-        return saved ? std::to_string(static_cast<int>(x)) + " " + std::to_string(static_cast<int>(y)) : "none";
-    }
-    if (what == "values") {
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, STATE_KEY, 0, KEY_READ, &key)) return "no key";
-        RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &code, nullptr, nullptr, nullptr, nullptr);
-        return RegCloseKey(key), std::to_string(code);
-    }
+    if (what == "saved")
+        return !RegGetValueA(HKEY_CURRENT_USER, STATE_KEY, "wxpos", RRF_RT_REG_DWORD, nullptr, &x, &size) &&
+               !RegGetValueA(HKEY_CURRENT_USER, STATE_KEY, "wypos", RRF_RT_REG_DWORD, nullptr, &y, &size)
+            ? std::to_string(static_cast<int>(x)) + " " + std::to_string(static_cast<int>(y)) : "none";
+    if (what == "values")
+        return RegOpenKeyExA(HKEY_CURRENT_USER, STATE_KEY, 0, KEY_READ, &key) ? "no key"
+            : (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &code, nullptr, nullptr, nullptr,
+                                nullptr), RegCloseKey(key), std::to_string(code));
     if (what == "front") return GetForegroundWindow() == Dialog ? "main" : GetForegroundWindow() == Foreign ? "foreign" : "other";
     if (what == "foreign") return std::to_string(ForeignCopyData);
     if (what == "iconic") return IsIconic(Dialog) ? "1" : "0";

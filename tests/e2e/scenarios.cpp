@@ -22,6 +22,7 @@ const Scenario Scenarios[] = {
     {"", "open", "input |result "},
     {"", "open \"5 ft\"", "input 5 ft|result 1.52 m"},
     {"", "open 5'10\"", "input 5'10\"|result 1.78 m"},
+    {"", "open \" 5'10\" \"", "input 5'10\"|result 1.78 m"},
     {"", "open -B 5 ft", "input -B 5 ft|result don't know"},
     {"", "open <3* >5<77* >ft<31917*y>", "input 5<77* >ft|result 1.52 m|windows 0"},
     {"", "mutex; open 5 ft", "ubox Ostrel is already running|exit 1"},

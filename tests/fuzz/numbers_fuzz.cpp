@@ -14,10 +14,7 @@
 
 namespace {
 
-void Require(bool condition)
-{
-    if (!condition) std::abort();
-}
+void Require(bool condition) { if (!condition) std::abort(); }
 
 // An input that begins with 0x01 stands for a long text: in the rest, 0x01 and n repeat the
 // byte before them n * 1024 more times, up to about 256 KiB; other inputs are taken as they are.
@@ -77,26 +74,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string text = ExpandRuns(data, size);
     const char* begin = text.c_str();
 
-    double plain = 0.0;
+    double plain = 0.0, scanned = 0.0;
     const char* plainEnd = ReadPlainNumber(begin, &plain);
-    Require(plainEnd >= begin && plainEnd <= begin + std::strlen(begin));
-    if (plainEnd == begin) Require(plain == 0.0 && !std::signbit(plain));
-
-    double scanned = 0.0;
     const char* scannedEnd = ReadScannedNumber(begin, &scanned);
-    Require(scannedEnd == nullptr || (scannedEnd > begin && scannedEnd <= begin + std::strlen(begin)));
-    Require(scannedEnd == ScannedNumberEnd(begin));
+    const char* stop = begin + std::strlen(begin);
+    Require(plainEnd >= begin && plainEnd <= stop && (plainEnd > begin || (plain == 0.0 && !std::signbit(plain))));
+    Require(scannedEnd == ScannedNumberEnd(begin) && (!scannedEnd || (scannedEnd > begin && scannedEnd <= stop)));
 
     // Same span read by both (so no "d" exponent and no dangling exponent letter): same value,
     // except that the plain reader turns magnitudes below 2^-1022 into +0.
     if (scannedEnd != nullptr && scannedEnd == plainEnd) {
-        if (scanned == 0.0) {
-            Require(plain == 0.0);  // a written zero keeps its sign, an underflow gives +0
-        } else if (std::fabs(scanned) < DBL_MIN) {
-            Require(plain == 0.0 && !std::signbit(plain));
-        } else {
-            Require(plain == scanned);
-        }
+        const bool tiny = std::fabs(scanned) < DBL_MIN;  // a written zero keeps its sign, an underflow gives +0
+        Require(tiny ? plain == 0.0 && (scanned == 0.0 || !std::signbit(plain)) : plain == scanned);
         // An independent oracle for the digits: strtod agrees on this syntax.
         const double reference = std::strtod(std::string(begin, scannedEnd).c_str(), nullptr);
         Require(reference == scanned || (std::fabs(reference) < DBL_MIN && std::fabs(scanned) < DBL_MIN));

@@ -23,19 +23,19 @@ done
 check "manifest" python3 - "$(wrestool -x --raw --type=24 --name=1 "$exe")" <<'PY'
 import sys, xml.etree.ElementTree as xml
 root = xml.fromstring(sys.argv[1])
-def values(tag, attribute=None):
-    return [e.get(attribute) if attribute else e.text.replace(" ", "") for e in root.iter(tag)]
-v1, v3, os = "{urn:schemas-microsoft-com:asm.v1}", "{urn:schemas-microsoft-com:asm.v3}", "{urn:schemas-microsoft-com:compatibility.v1}"
-found = [values(v3 + "requestedExecutionLevel", "level"), values(v1 + "assemblyIdentity", "name")[1:],
-         values(v1 + "assemblyIdentity", "version")[1:],
-         values("{http://schemas.microsoft.com/SMI/2005/WindowsSettings}dpiAware"),
-         values("{http://schemas.microsoft.com/SMI/2016/WindowsSettings}dpiAwareness"), values(os + "supportedOS", "Id")]
-wanted = [["asInvoker"], ["Microsoft.Windows.Common-Controls"], ["6.0.0.0"], ["true"], ["PerMonitorV2,System"],
-          ["{e2011457-1546-43c5-a5fe-008deee3d3f0}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
-           "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
-           "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"]]
-for got, want in zip(found, wanted):
-    if got != want: print("  manifest has", got, "not", want)
-sys.exit(found != wanted)
+def found(tag, attribute):
+    return [(e.get(attribute) if attribute else e.text.replace(" ", "")) for e in root.iter(tag)]
+v1, v3, settings = "{urn:schemas-microsoft-com:asm.v1}", "{urn:schemas-microsoft-com:asm.v3}", "{http://schemas.microsoft.com/SMI/20"
+wanted = {(v3 + "requestedExecutionLevel", "level"): ["asInvoker"],
+          (v1 + "assemblyIdentity", "name"): ["Ostrel", "Microsoft.Windows.Common-Controls"],
+          (v1 + "assemblyIdentity", "version"): ["1.0.0.0", "6.0.0.0"],
+          (settings + "05/WindowsSettings}dpiAware", None): ["true"],
+          (settings + "16/WindowsSettings}dpiAwareness", None): ["PerMonitorV2,System"],
+          ("{urn:schemas-microsoft-com:compatibility.v1}supportedOS", "Id"):  # Vista, 7, 8, 8.1, 10 and 11
+              ["{e2011457-1546-43c5-a5fe-008deee3d3f0}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
+               "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"]}
+wrong = [(key, found(*key)) for key, values in wanted.items() if found(*key) != values]
+print("".join("  manifest: %s is %s\n" % item for item in wrong), end="")
+sys.exit(bool(wrong))
 PY
 [ "$failures" -eq 0 ]

@@ -73,14 +73,10 @@ TEST_F(Shell, MessagesFoldAtFortyColumnsAndPasteTakesTheFirstLineWithinTheBlock)
         FoldMessageText(&folded[0]);
         EXPECT_EQ(folded, shown.empty() ? text : shown);
     }
-    const struct { string block; size_t size, line; } lines[] = {  // a block may lack its terminator
-        {"5 ft\r\n2 kg\r\n", 12, 4}, {"5 ft\n2 kg", 9, 4}, {"\r\n5 ft", 6, 0}, {"5 ft", 4, 4}, {"5 ftXX\n", 4, 4},
-        {"ab\r\n", 3, 3}, {string("ab\0cd\n", 6), 6, 2}, {"a\r\r\n", 4, 2}, {"", 0, 0},
-    };
+    // What the clipboard of another process cannot show: blocks without their terminator, and more.
+    const struct { string block; size_t size, line; } lines[] = {
+        {"5 ftXX\n", 4, 4}, {"ab\r\n", 3, 3}, {string("ab\0cd\n", 6), 6, 2}, {"a\r\r\n", 4, 2}, {"", 0, 0}};
     for (const auto& row : lines) EXPECT_EQ(FirstLineLength(row.block.data(), row.size), row.line) << row.block;
-    char quoted[] = "\" 5'10\" \"", bare[] = "5'10\"";
-    EXPECT_STREQ(Unquote(quoted), "5'10\"");
-    EXPECT_EQ(Unquote(bare), bare);
 }
 
 HGLOBAL Freed;
