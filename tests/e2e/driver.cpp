@@ -340,10 +340,13 @@ int main(int argc, char** argv)
     int rows = 0, failures = 0;
     const Scenario* row = Scenarios;
     while (row->group && group != row->group) ++row;
-    // From nothing of ours running, no saved state and no DLL overrides.
+    // From nothing of ours running, no saved state, and no DLL overrides but one: no sound drivers.
+    // The about box plays a sound, and without a sound server Wine's drivers can take longer to
+    // give up than a row waits.
     EndPrograms();
     RegDeleteTreeA(HKEY_CURRENT_USER, STATE_KEY);
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\ostrel.exe");
+    for (const char* driver : {"winealsa.drv", "winepulse.drv", "wineoss.drv"}) Act(std::string("override ") + driver);
     for (; row->group && (rows == 0 || !*row->group); ++row, ++rows) {
         std::string trouble;
         for (const std::string& action : Split(row->actions, "; "))
