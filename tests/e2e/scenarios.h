@@ -1,4 +1,11 @@
-// The end-to-end scenario table: rows of actions on the real program and what must then be seen.
+// What ostrel.exe must do, seen from outside. Each row: actions, then what must be seen. In
+// both, "<N*c>" stands for N times the character c and "<bin>" for the bytes 0x01 to 0xFF.
+// Actions: open[@FOLDER] TEXT (a fresh start), start TEXT (another start, awaited to its end),
+// set TEXT, cmd|post|aboutcmd COMMAND, keys|aboutkeys XDOTOOL-ACTIONS, clip[raw] [TEXT],
+// copydata[#SIZE] TEXT, flood N, hold MS, release, reg NAME TYPE VALUE, regdel NAME, move X Y,
+// foreign, foreground, mutex, about, override DLL [-], signal N, plant. What is seen: input,
+// result, clip, exit, running, nowindow, windows, box|ubox TEXT, at|about X Y, version, compiled,
+// saved X Y|none, front, foreign, iconic, viewer, marks.
 #pragma once
 
 struct Scenario {
@@ -8,4 +15,130 @@ struct Scenario {
 };
 
 // Ends with a row whose group is nullptr.
-extern const Scenario Scenarios[];
+const Scenario Scenarios[] = {
+    // Batch mode: the answer on the clipboard, no window, nothing saved.
+    {"batch", "clip sentinel; start -b5 ft", "exit 0|nowindow|clip 1.52 m|saved none"},
+    {"", "start -b 5 ft", "exit 0|clip 1.52 m"},
+    {"", "start -b  2 kg  ", "exit 0|clip 4.41 lbs"},
+    {"", "start -b", "exit 0|clip don't know"},
+    {"", "start -b nonsense", "exit 0|nowindow|clip don't know|saved none"},
+    {"", "start -b \"5 ft\"", "exit 0|clip 1.52 m"},
+
+    // The command line: trimmed, cut at 80 characters, converted at once.
+    {"start", "open   5 ft  ", "input 5 ft|result 1.52 m|windows 0"},
+    {"", "open", "input |result "},
+    {"", "open \"5 ft\"", "input 5 ft|result 1.52 m"},
+    {"", "open 5'10\"", "input 5'10\"|result 1.78 m"},
+    {"", "open \" 5'10\" \"", "input 5'10\"|result 1.78 m"},
+    {"", "open -B 5 ft", "input -B 5 ft|result don't know"},
+    {"", "open <3* >5<77* >ft<31917*y>", "input 5<77* >ft|result 1.52 m|windows 0"},
+    {"", "mutex; open 5 ft", "ubox Ostrel is already running|exit 1"},
+
+    // Commands: Convert reads the input, Copy takes the result shown; the rest leave both alone.
+    {"commands", "open 5 ft; clip sentinel; set 2 kg; cmd ok", "result 4.41 lbs|input 2 kg|clip sentinel"},
+    {"", "set 5 ft; cmd copy", "result 4.41 lbs|clip 4.41 lbs"},
+    {"", "set ; cmd ok; cmd copy", "result |clip "},
+    {"", "set 5'10; cmd convert", "result 1.78 m"},
+    {"", "set 2 kg; cmd cancel; cmd 40099", "input 2 kg|result don't know|running|windows 0"},
+
+    // Real keys: typing does not convert, Return does, Esc does nothing.
+    {"keys", "open 5 ft; set ; keys type 5'10", "input 5'10|result 1.52 m"},
+    {"", "keys key Return", "result 1.78 m"},
+    {"", "keys key Escape key End type 7", "input 5'107|result 1.78 m|running|windows 0"},
+    {"", "set ; keys type <85*1>", "input <80*1>"},
+
+    // Every way of closing: exit code 1, and the position saved.
+    {"close", "open 5 ft; move -15 60; post exit", "exit 1|saved -15 60"},
+    {"", "open 5 ft; move 300 200; post close", "exit 1|saved 300 200"},
+    {"", "open 5 ft; move 120 340; post sysclose", "exit 1|saved 120 340"},
+    {"", "open 5 ft; move 140 90; post sysclose2", "exit 1|saved 140 90"},
+    {"", "open 5 ft; move 200 150; keys key alt+F4", "exit 1|saved 200 150"},
+    {"", "open 5 ft; move 250 170; post minimize", "iconic 1"},
+    {"", "post close", "exit 1|saved 250 170"},
+    {"", "open 5 ft; about; about; post close", "exit 1"},
+
+    // A second start hands its text to the running window, never to a foreign one titled alike.
+    {"handover", "foreign; open 5 ft", "result 1.52 m"},
+    {"", "foreground; start 2 kg", "exit 1|nowindow|input 2 kg|result 4.41 lbs|front main|foreign 0"},
+    {"", "foreground; start", "exit 1|nowindow|input 2 kg|front main"},
+    {"", "foreground; start -b 5 ft", "exit 0|input 2 kg|front foreign|clip 1.52 m|foreign 0"},
+    {"", "post minimize", "iconic 1"},
+    {"", "start 1 mile", "exit 1|input 1 mile|result 1.61 km|iconic 0|front main"},
+    {"", "post minimize", "iconic 1"},
+    {"", "start", "exit 1|iconic 0|front main"},
+
+    // Hand-overs from any process are read within their bounds, even in a random flood.
+    {"hostile", "open 5 ft; copydata 2 kg", "input 2 kg|result 4.41 lbs"},
+    {"", "copydata#0 5 ft", "input |result "},
+    {"", "copydata#4 5 ftXYZ", "input 5 ft|result 1.52 m"},
+    {"", "copydata#1000 <1000*7>", "input <80*7>|result don't know"},
+    {"", "copydata#50 (null)", "input <80*7>|result don't know"},
+    {"", "flood 2000; copydata 2 kg", "result 4.41 lbs|running|windows 0"},
+
+    // Paste: the first line of any clipboard, not converted, the clipboard left as it was.
+    {"paste", "open 5 ft; clip 2 kg\r\nsecond; cmd paste", "input 2 kg|result 1.52 m|clip 2 kg\r\nsecond"},
+    {"", "cmd ok", "result 4.41 lbs"},
+    {"", "clip 5'10\nsecond; cmd paste; cmd ok", "input 5'10|result 1.78 m"},
+    {"", "clip \r\n5 ft; cmd paste", "input "},
+    {"", "clip 1 mile; cmd paste; cmd ok", "input 1 mile|result 1.61 km"},
+    {"", "clip; cmd paste", "input 1 mile|clip (none)"},
+    {"", "clip 2<77* >kg<1048496*x>; cmd paste", "input 2<77* >kg"},
+    {"", "cmd ok", "result 4.41 lbs"},
+    {"", "clipraw 2<77* >kg<20*x>; cmd paste", "input 2<77* >kg"},
+    {"", "clip <bin>; cmd paste; cmd ok", "input \x01\x02\x03\x04\x05\x06\x07\x08\x09|result don't know|windows 0"},
+
+    // A clipboard held by another program for a moment is waited for; held long, Copy warns,
+    // Paste stays silent and batch mode says so in its exit code.
+    {"busy", "open 5 ft; clip sentinel; hold 600; cmd copy", "clip 1.52 m|windows 0"},
+    {"", "clip 2 kg; hold 600; cmd paste", "input 2 kg|windows 0"},
+    {"", "clip sentinel; hold 600; start -b 2 kg", "exit 0|clip 4.41 lbs"},
+    {"", "hold 5000; post copy", "box Error copying text to clipboard"},
+    {"", "release; clip 5 ft; hold 5000; cmd paste", "input 2 kg|windows 0"},
+    {"", "release; clip sentinel; hold 5000; start -b 2 kg", "exit 2|nowindow"},
+    {"", "release", "clip sentinel"},
+
+    // The saved position, used where the window lies on a monitor; (50, 50) for what is unusable.
+    {"position", "open", "at 50 50|saved none"},
+    {"", "reg wxpos dword 300; reg wypos dword 200; open", "at 300 200|saved 300 200"},
+    {"", "regdel wypos; open", "at 300 50|saved none"},
+    {"", "reg wxpos dword -20; reg wypos dword 5; open", "at -20 5"},
+    {"", "reg wxpos dword 1240; open", "at 1240 5"},
+    {"", "reg wxpos dword 30000; open", "at 50 50"},
+    {"", "reg wxpos dword -32000; reg wypos dword -32000; open", "at 50 50"},
+    {"", "reg wxpos sz 12345; reg wypos dword 200; open", "at 50 200|windows 0"},
+    {"", "reg wxpos dword 300; reg wypos bin 2; open", "at 300 50|windows 0"},
+
+    // The about box: beside the main window, closed by OK, its close box or Alt+F4, never by Esc.
+    {"about", "open; move 400 300; about", "about 420 320|version Version: 1.0|compiled|windows 1"},
+    {"", "aboutcmd cancel; move 600 500; aboutkeys key Escape; set ; keys type x", "input x|windows 1"},
+    {"", "aboutcmd ok", "windows 0|running"},
+    {"", "move -30 120; about", "about -10 140"},
+    {"", "aboutcmd sysclose", "windows 0"},
+    {"", "about; aboutcmd close", "windows 0"},
+    {"", "about; about; start 2 kg", "exit 1|windows 2|result 4.41 lbs"},
+    {"", "move 600 500; set ; keys type 5ft", "input 5ft|windows 2"},
+    {"", "keys key Return", "result 1.52 m|windows 2"},
+    {"", "keys key Tab key Tab key Tab type 9", "input 9"},
+    {"", "aboutkeys key Return", "windows 1"},
+
+    // Help: the viewer, owned by the main window; without the control nothing, and no retry.
+    {"help", "open; keys key F1", "viewer"},
+    {"", "open@C:\\; cmd help", "viewer"},  // from another folder: the help file beside the program
+    {"", "post close", "exit 1"},
+    {"", "override hhctrl.ocx; open; keys key F1; set ; keys type x", "input x|windows 0"},
+    {"", "override hhctrl.ocx -; cmd help", "windows 0"},
+    {"", "open; cmd help", "viewer"},
+
+    // Libraries named like the ones it uses, planted beside a copy of the program, are never loaded.
+    {"planted", "plant; open; about; cmd help", "viewer|marks 0|windows 2"},
+
+    // A fatal signal: one message without an owner, then the signal number as exit code.
+    {"signal", "open; signal 2", "ubox interrupted: interrupt|exit 2"},
+    {"", "open; signal 11", "ubox interrupted: segmentation error|exit 11"},
+    {"", "open; signal 22", "ubox interrupted: abort signal|exit 22"},
+    {"", "open; signal 15", "ubox interrupted: termination signal|exit 15"},
+    {"", "open; signal 8", "ubox interrupted: floating point exception|exit 8"},
+    {"", "open; signal 4", "ubox interrupted: illegal instruction|exit 4"},
+    {"", "open; signal 21", "ubox interrupted: break request|exit 21"},
+    {nullptr, nullptr, nullptr},
+};
