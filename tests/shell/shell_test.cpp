@@ -47,16 +47,11 @@ string BoxText;
 HWND BoxOwner;
 int WINAPI NoteBox(HWND owner, LPCSTR text, LPCSTR, UINT) { return BoxOwner = owner, BoxText = text, IDOK; }
 
-class Shell : public testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        *ImportSlot("user32.dll", "MessageBoxA") = Address(NoteBox);
-        MainWindow = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
-    }
-};
+// Before any test: message boxes noted, and reports going to a window of the test's own.
+[[maybe_unused]] const bool Prepared = (*ImportSlot("user32.dll", "MessageBoxA") = Address(NoteBox),
+    MainWindow = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr));
 
-TEST_F(Shell, MessagesFoldAtFortyColumnsAndPasteTakesTheFirstLineWithinTheBlock)
+TEST(Shell, MessagesFoldAtFortyColumnsAndPasteTakesTheFirstLineWithinTheBlock)
 {
     const string x40(40, 'x'), words = "abcd abcd abcd abcd abcd abcd abcd abcd abcd abcd abcd abcd abcd abcd abcd abcd";
     const std::pair<string, string> folds[] = {  // text, and as shown when it differs
@@ -85,7 +80,7 @@ HANDLE WINAPI Refuse(UINT, HANDLE) { return nullptr; }
 LPVOID WINAPI NoLock(HGLOBAL) { return nullptr; }
 HGLOBAL WINAPI NoBlock(UINT, SIZE_T) { return nullptr; }
 
-TEST_F(Shell, ClipboardFailuresAreCodedWarnedAndLeakNothing)
+TEST(Shell, ClipboardFailuresAreCodedWarnedAndLeakNothing)
 {
     const struct {
         const char* dll;
@@ -117,7 +112,7 @@ TEST_F(Shell, ClipboardFailuresAreCodedWarnedAndLeakNothing)
     *globalFree = realFree;
 }
 
-TEST_F(Shell, MessagesAreFormattedOnlyWhenAskedAndCutTo403)
+TEST(Shell, MessagesAreFormattedOnlyWhenAskedAndCutTo403)
 {
     static const string overlong(1000, 'x');  // unbreakable: only the cut shows
     const struct {
@@ -156,7 +151,7 @@ void FreshKey(const char* path, const std::vector<std::tuple<string, DWORD, stri
 std::vector<string> Reports;
 int Record(const char* text) { return Reports.emplace_back(text), 0; }
 
-TEST_F(Shell, RegistryReadTakesOnlyAValueOfTheAskedNameAndSize)
+TEST(Shell, RegistryReadTakesOnlyAValueOfTheAskedNameAndSize)
 {
     const string nine("\x09\0\0\0", 4);
     const std::pair<std::vector<std::tuple<string, DWORD, string>>, bool> rows[] = {  // stored, and 9 read
@@ -187,7 +182,7 @@ TEST_F(Shell, RegistryReadTakesOnlyAValueOfTheAskedNameAndSize)
     EXPECT_EQ(Reports[1] + Reports[2], string(missing) + missing);
 }
 
-TEST_F(Shell, HelpControlPathIsUsedOnlyWhenItFitsWithItsTerminator)
+TEST(Shell, HelpControlPathIsUsedOnlyWhenItFitsWithItsTerminator)
 {
     const string fits(MAX_PATH - 1, 'a');
     const std::pair<std::vector<std::tuple<string, DWORD, string>>, string> rows[] = {  // stored; path used
@@ -210,7 +205,7 @@ TEST_F(Shell, HelpControlPathIsUsedOnlyWhenItFitsWithItsTerminator)
     EXPECT_EQ(string(path), string(system, GetSystemDirectoryA(system, MAX_PATH)) + "\\hhctrl.ocx");
 }
 
-TEST_F(Shell, MainDialogShowsItsIconIgnoresAnEmptyHandOverAndDispatchesOnTheLowWord)
+TEST(Shell, MainDialogShowsItsIconIgnoresAnEmptyHandOverAndDispatchesOnTheLowWord)
 {
     AppInstance = GetModuleHandleA(nullptr);
     std::strcpy(InputText, "5 ft");
