@@ -156,6 +156,9 @@ bool SetValue(const char* path, const std::string& name, DWORD type, const void*
            !RegCloseKey(key);
 }
 
+// Wine shows the Unix root as Z:.
+std::string WinePath(std::string path) { return std::replace(path.begin(), path.end(), '/', '\\'), "Z:" + path; }
+
 // Ends every program started, and a main window left by an aborted run, as a task manager would.
 void EndPrograms()
 {
@@ -284,7 +287,6 @@ std::string See(const std::string& what, const std::string& value)
 {
     RECT rect = {};
     DWORD code = STILL_ACTIVE, x = 0, y = 0, size = sizeof x;
-    HKEY key;
     if (what == "input" || what == "result") return Field(Dialog, what == "input" ? IDC_INPUT : IDC_RESULT);
     if (what == "clip") return Clipboard();
     if (what == "exit") return WaitFor([] { return Ended(Last); }), GetExitCodeProcess(Last, &code), std::to_string(static_cast<int>(code));
@@ -306,10 +308,6 @@ std::string See(const std::string& what, const std::string& value)
         return !RegGetValueA(HKEY_CURRENT_USER, STATE_KEY, "wxpos", RRF_RT_REG_DWORD, nullptr, &x, &size) &&
                !RegGetValueA(HKEY_CURRENT_USER, STATE_KEY, "wypos", RRF_RT_REG_DWORD, nullptr, &y, &size)
             ? std::to_string(static_cast<int>(x)) + " " + std::to_string(static_cast<int>(y)) : "none";
-    if (what == "values")
-        return RegOpenKeyExA(HKEY_CURRENT_USER, STATE_KEY, 0, KEY_READ, &key) ? "no key"
-            : (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &code, nullptr, nullptr, nullptr,
-                                nullptr), RegCloseKey(key), std::to_string(code));
     if (what == "front") return GetForegroundWindow() == Dialog ? "main" : GetForegroundWindow() == Foreign ? "foreign" : "other";
     if (what == "foreign") return std::to_string(ForeignCopyData);
     if (what == "iconic") return IsIconic(Dialog) ? "1" : "0";
@@ -329,17 +327,12 @@ std::string See(const std::string& what, const std::string& value)
 
 int main(int argc, char** argv)
 {
-    // Wine shows the Unix root as Z:.
-    for (auto [path, unix] : {std::pair{&Program, OSTREL_PROGRAM}, std::pair{&Planted, OSTREL_PLANTED}}) {
-        *path = std::string("Z:") + unix;
-        std::replace(path->begin(), path->end(), '/', '\\');
-    }
+    Program = WinePath(OSTREL_PROGRAM);
+    Planted = WinePath(OSTREL_PLANTED);
     Folder = Program.substr(0, Program.rfind('\\'));
     std::printf("driving %s\n", Program.c_str());
     const std::string group = argc > 1 ? argv[1] : "";
     int rows = 0, failures = 0;
-    const Scenario* row = Scenarios;
-    while (row->group && group != row->group) ++row;
     // From nothing of ours running, no saved state, and no DLL overrides but one: no sound drivers.
     // The about box plays a sound, and without a sound server Wine's drivers can take longer to
     // give up than a row waits.
@@ -347,19 +340,22 @@ int main(int argc, char** argv)
     RegDeleteTreeA(HKEY_CURRENT_USER, STATE_KEY);
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\ostrel.exe");
     for (const char* driver : {"winealsa.drv", "winepulse.drv", "wineoss.drv"}) Act(std::string("override ") + driver);
-    for (; row->group && (rows == 0 || !*row->group); ++row, ++rows) {
+    bool inGroup = false;
+    for (const Scenario& row : Scenarios) {
+        if (!(inGroup = *row.group ? group == row.group : inGroup)) continue;
         std::string trouble;
-        for (const std::string& action : Split(row->actions, "; "))
+        for (const std::string& action : Split(row.actions, "; "))
             if (!Act(action)) trouble += "  could not " + action.substr(0, 60) + "\n";
-        for (const std::string& expectation : Split(row->expected, "|")) {
+        for (const std::string& expectation : Split(row.expected, "|")) {
             const size_t space = std::min(expectation.find(' '), expectation.size());
             const std::string what = expectation.substr(0, space), value = Expand(expectation.substr(std::min(space + 1, expectation.size())));
             std::string seen;
             if (!WaitFor([&] { return (seen = See(what, value)) == value; }))
                 trouble += "  " + what + ": expected \"" + value.substr(0, 80) + "\", saw \"" + seen.substr(0, 80) + "\"\n";
         }
-        if (!trouble.empty()) std::printf("FAIL %.100s\n%s", row->actions, trouble.c_str());
+        if (!trouble.empty()) std::printf("FAIL %.100s\n%s", row.actions, trouble.c_str());
         failures += !trouble.empty();
+        ++rows;
     }
     EndPrograms();
     std::printf("%s: %d rows, %d failed\n", group.c_str(), rows, failures);
