@@ -41,15 +41,12 @@ bool WaitFor(Done done)
 
 bool Ended(HANDLE process) { return WaitForSingleObject(process, 0) == WAIT_OBJECT_0; }
 
-// "<N*c>" stands for N times the character c, "<bin>" for the bytes 0x01 to 0xFF.
+// "<N*c>" stands for N times the character c.
 std::string Expand(std::string text)
 {
     std::smatch match;
     while (std::regex_search(text, match, std::regex("<([0-9]+)\\*(.)>")))
         text.replace(static_cast<size_t>(match.position()), static_cast<size_t>(match.length()), std::stoul(match[1]), match.str(2)[0]);
-    std::string bytes;
-    for (int b = 1; b < 256; ++b) bytes += static_cast<char>(b);
-    for (size_t at; (at = text.find("<bin>")) != std::string::npos;) text.replace(at, 5, bytes);
     return text;
 }
 
@@ -92,13 +89,13 @@ std::string Field(HWND dialog, int control)
 }
 
 // Reads the clipboard's text, or with bytes given places them (nullptr: no text at all).
-std::string Clipboard(bool place = false, const std::string* bytes = nullptr, bool terminated = true)
+std::string Clipboard(bool place = false, const std::string* bytes = nullptr)
 {
     if (!WaitFor([] { return OpenClipboard(nullptr); })) return "(busy)";
     std::string text = "(none)";
     if (place && EmptyClipboard() && bytes) {
-        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes->size() + terminated);
-        std::memcpy(GlobalLock(block), bytes->c_str(), bytes->size() + terminated);
+        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes->size() + 1);
+        std::memcpy(GlobalLock(block), bytes->c_str(), bytes->size() + 1);
         GlobalUnlock(block);
         SetClipboardData(CF_TEXT, block);
     } else if (HANDLE block = place ? nullptr : GetClipboardData(CF_TEXT)) {
@@ -213,7 +210,7 @@ bool Act(const std::string& action)
     if (verb == "set") return Send(GetDlgItem(Dialog, IDC_INPUT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(arg.c_str()));
     if (verb == "cmd" || verb == "post" || verb == "aboutcmd") return Command(verb == "aboutcmd" ? About : Dialog, arg, verb == "post");
     if (verb == "keys" || verb == "aboutkeys") return Xdotool(verb == "keys" ? GetDlgItem(Dialog, IDC_INPUT) : GetDlgItem(About, IDC_VERSION), arg);
-    if (verb == "clip" || verb == "clipraw") return Clipboard(true, space < action.size() ? &arg : nullptr, verb == "clip") != "(busy)";
+    if (verb == "clip") return Clipboard(true, space < action.size() ? &arg : nullptr) != "(busy)";
     if (verb.rfind("copydata", 0) == 0) {  // copydata#SIZE TEXT; "(null)" for no block
         const DWORD size = verb.size() > 9 ? std::stoul(verb.substr(9)) : static_cast<DWORD>(arg.size() + 1);
         COPYDATASTRUCT data = {0x0BAD, size, arg == "(null)" ? nullptr : const_cast<char*>(arg.c_str())};

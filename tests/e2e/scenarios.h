@@ -1,7 +1,7 @@
 // What ostrel.exe must do, seen from outside. Each row: actions, then what must be seen. In
-// both, "<N*c>" stands for N times the character c and "<bin>" for the bytes 0x01 to 0xFF.
+// both, "<N*c>" stands for N times the character c.
 // Actions: open[@FOLDER] TEXT (a fresh start), start TEXT (another start, awaited to its end),
-// set TEXT, cmd|post|aboutcmd COMMAND, keys|aboutkeys XDOTOOL-ACTIONS, clip[raw] [TEXT],
+// set TEXT, cmd|post|aboutcmd COMMAND, keys|aboutkeys XDOTOOL-ACTIONS, clip [TEXT],
 // copydata[#SIZE] TEXT, flood N, hold MS, release, reg NAME TYPE VALUE, regdel NAME, move X Y,
 // foreign, foreground, mutex, about, override DLL [-], signal N, plant. What is seen: input,
 // result, clip, exit, running, nowindow, windows, box|ubox TEXT, at|about X Y, version, compiled,
@@ -26,7 +26,6 @@ const Scenario Scenarios[] = {
     // The command line: trimmed, cut at 80 characters, converted at once.
     {"start", "open   5 ft  ", "input 5 ft|result 1.52 m|windows 0"},
     {"", "open", "input |result "},
-    {"", "open \"5 ft\"", "input 5 ft|result 1.52 m"},
     {"", "open 5'10\"", "input 5'10\"|result 1.78 m"},
     {"", "open \" 5'10\" \"", "input 5'10\"|result 1.78 m"},
     {"", "open -B 5 ft", "input -B 5 ft|result don't know"},
@@ -76,15 +75,11 @@ const Scenario Scenarios[] = {
 
     // Paste: the first line of any clipboard, not converted, the clipboard left as it was.
     {"paste", "open 5 ft; clip 2 kg\r\nsecond; cmd paste", "input 2 kg|result 1.52 m|clip 2 kg\r\nsecond"},
-    {"", "cmd ok", "result 4.41 lbs"},
     {"", "clip 5'10\nsecond; cmd paste; cmd ok", "input 5'10|result 1.78 m"},
+    {"", "clip; cmd paste", "input 5'10|clip (none)"},
     {"", "clip \r\n5 ft; cmd paste", "input "},
-    {"", "clip 1 mile; cmd paste; cmd ok", "input 1 mile|result 1.61 km"},
-    {"", "clip; cmd paste", "input 1 mile|clip (none)"},
     {"", "clip 2<77* >kg<1048496*x>; cmd paste", "input 2<77* >kg"},
-    {"", "cmd ok", "result 4.41 lbs"},
-    {"", "clipraw 2<77* >kg<20*x>; cmd paste", "input 2<77* >kg"},
-    {"", "clip <bin>; cmd paste; cmd ok", "input \x01\x02\x03\x04\x05\x06\x07\x08\x09|result don't know|windows 0"},
+    {"", "clip \x01\x08\x09\x7f\x80\xff\nx; cmd paste; cmd ok", "input \x01\x08\x09\x7f\x80\xff|result don't know|windows 0"},
 
     // A clipboard held by another program for a moment is waited for; held long, Copy warns,
     // Paste stays silent and batch mode says so in its exit code.

@@ -6,17 +6,14 @@
 #include <cstring>
 #include <regex>
 #include <string>
-#include <vector>
 
 #include "convert.h"
 #include "units.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    std::vector<char> text(data, data + size), again(data, data + size);
-    text.push_back('\0');
-    again.push_back('\0');
-    const char* result = ConvertExpression(text.data());
+    std::string text(reinterpret_cast<const char*>(data), size), again = text;
+    const char* result = ConvertExpression(&text[0]);
     if (result == nullptr) return 0;
     const std::string first = result;
     bool shaped = false;
@@ -27,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         static const std::regex twoDecimals("inf|-inf|nan|-?(0|[1-9][0-9]*)\\.[0-9]{2}"), whole("inf|-inf|nan|-?(0|[1-9][0-9]*)");
         shaped = shaped || std::regex_match(first.substr(0, first.size() - suffix.size()), temperature ? whole : twoDecimals);
     }
-    const char* second = ConvertExpression(again.data());
+    const char* second = ConvertExpression(&again[0]);
     if (!shaped || first.size() >= RESULT_TEXT_SIZE || second == nullptr || first != second) std::abort();
     return 0;
 }

@@ -82,14 +82,8 @@ HGLOBAL WINAPI NoBlock(UINT, SIZE_T) { return nullptr; }
 
 TEST(Shell, ClipboardFailuresAreCodedWarnedAndLeakNothing)
 {
-    const struct {
-        const char* dll;
-        const char* function;
-        ULONG_PTR standIn;
-        int code;
-        bool freed;  // a block the clipboard did not take goes back
-        const char* warning;
-    } rows[] = {
+    // A block the clipboard did not take goes back (freed).
+    const struct { const char* dll; const char* function; ULONG_PTR standIn; int code; bool freed; const char* warning; } rows[] = {
         {"user32.dll", "SetClipboardData", Address(Refuse), CLIP_REFUSED, true, "Error copying text to clipboard"},
         {"kernel32.dll", "GlobalLock", Address(NoLock), CLIP_NO_MEMORY, true, "Out of memory"},
         {"kernel32.dll", "GlobalAlloc", Address(NoBlock), CLIP_NO_MEMORY, false, "Out of memory"},
@@ -115,23 +109,19 @@ TEST(Shell, ClipboardFailuresAreCodedWarnedAndLeakNothing)
 TEST(Shell, MessagesAreFormattedOnlyWhenAskedAndCutTo403)
 {
     static const string overlong(1000, 'x');  // unbreakable: only the cut shows
-    const struct {
-        void (*show)();
-        string text;
-        bool owned;  // by MainWindow
-    } rows[] = {
-        {[] { ShowWarning(nullptr, "%d %s", 5, "ft"); }, "5 ft", false},
-        {[] { ReportToMainWindow("100% sure, %s stays"); }, "100% sure, %s stays", true},
-        {[] { ReportToMainWindow(overlong.c_str()); }, string(403, 'x'), true},
-        {[] { ShowWarning(MainWindow, "%s", overlong.c_str()); }, string(403, 'x'), true},
-        {[] { ShowMessage(nullptr, MB_OK, "t", "%s", overlong.c_str()); }, string(403, 'x'), false},
-        {[] { ReportSystemError(ReportToMainWindow, 0x2000BEEF); }, "Error 536919791", true},  // no system text
-        {[] { ShowWarning(nullptr, "interrupted: %s", SignalName(99)); }, "interrupted: call for undefined signal\nmessage", false},
+    const struct { void (*show)(); string text; HWND owner; } rows[] = {
+        {[] { ShowWarning(nullptr, "%d %s", 5, "ft"); }, "5 ft", nullptr},
+        {[] { ReportToMainWindow("100% sure, %s stays"); }, "100% sure, %s stays", MainWindow},
+        {[] { ReportToMainWindow(overlong.c_str()); }, string(403, 'x'), MainWindow},
+        {[] { ShowWarning(MainWindow, "%s", overlong.c_str()); }, string(403, 'x'), MainWindow},
+        {[] { ShowMessage(nullptr, MB_OK, "t", "%s", overlong.c_str()); }, string(403, 'x'), nullptr},
+        {[] { ReportSystemError(ReportToMainWindow, 0x2000BEEF); }, "Error 536919791", MainWindow},  // no system text
+        {[] { ShowWarning(nullptr, "interrupted: %s", SignalName(99)); }, "interrupted: call for undefined signal\nmessage", nullptr},
     };
     for (const auto& row : rows) {
         row.show();
         EXPECT_EQ(BoxText, row.text);
-        EXPECT_EQ(BoxOwner, row.owned ? MainWindow : nullptr) << row.text;
+        EXPECT_EQ(BoxOwner, row.owner) << row.text;
     }
 }
 
