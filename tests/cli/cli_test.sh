@@ -4,8 +4,7 @@
 set -u
 cli=$1
 export LC_ALL=C  # a locale whose character set is not UTF-8: the engine's own bytes
-failures=0
-passes=0
+failures=0 passes=0
 check() {  # name, expected bytes, actual bytes
   if [ "$2" = "$3" ]; then passes=$((passes + 1)); else
     failures=$((failures + 1)) && echo "FAIL $1: expected $(printf '%q' "$2"), got $(printf '%q' "$3")"

@@ -13,10 +13,10 @@ namespace {
 
 const char* const DK = "don't know";
 
+// An input, what ConvertForDisplay gives, and the caller's text afterwards where that matters.
 struct Row {
-    std::string input;
-    std::string shown;          // what ConvertForDisplay gives
-    const char* after = nullptr;  // the caller's text afterwards, when that matters
+    std::string input, shown;
+    const char* after = nullptr;
 };
 
 const Row Rows[] = {
@@ -87,9 +87,7 @@ TEST(Engine, ShowsExactlyTheseBytes)
     for (const Row& row : Rows) {
         std::string text = row.input;
         EXPECT_EQ(ConvertForDisplay(&text[0]), row.shown) << '"' << row.input.substr(0, 60) << '"';
-        if (row.after) {
-            EXPECT_STREQ(text.c_str(), row.after) << '"' << row.input << '"';
-        }
+        EXPECT_EQ(text, row.after ? row.after : text) << '"' << row.input << '"';
     }
     EXPECT_EQ(ConvertExpression(nullptr), nullptr);
 }

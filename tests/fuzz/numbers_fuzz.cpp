@@ -23,11 +23,10 @@ std::string ExpandRuns(const uint8_t* data, size_t size)
     const bool runs = size > 0 && data[0] == 0x01;
     std::string text;
     for (size_t i = runs ? 1 : 0; i < size; ++i) {
-        if (runs && data[i] == 0x01 && i + 1 < size && !text.empty() && text.size() < (size_t{1} << 18)) {
+        if (runs && data[i] == 0x01 && i + 1 < size && !text.empty() && text.size() < (size_t{1} << 18))
             text.append(size_t{data[++i]} * 1024, text.back());
-        } else {
+        else
             text.push_back(static_cast<char>(data[i]));
-        }
     }
     return text;
 }
@@ -45,8 +44,7 @@ void RequireFastPathsAgree(const uint8_t* data)
     char* end = std::to_chars(texts[1], texts[1] + 24, digits >> (data[16] % 64)).ptr;
     std::to_chars(std::strcpy(end, "5e") + 2, texts[1] + 40, data[17] % 48 - 30);
     for (const char* text : texts) {
-        double reference = 0.0;
-        double read = 0.0;
+        double reference = 0.0, read = 0.0;
         std::from_chars(text, text + std::strlen(text), reference);
         Require(*ReadPlainNumber(text, &read) == '\0' && read == (std::fabs(reference) < DBL_MIN ? 0.0 : reference));
         // Printed with 0, 1 and 2 decimals, and negated: the same bytes both ways.

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "text.h"
@@ -27,9 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const size_t copied = std::strlen(copy.data());
     require(std::memcmp(copy.data(), block.data(), copied) == 0 && (copied == claimed || block[copied] == '\0'));
 
-    std::vector<char> text(block), folded(block);
-    text.push_back('\0');
-    folded.push_back('\0');
+    std::string text(block.begin(), block.end()), folded = text;
     FoldMessageText(folded.data());
     const size_t length = std::strlen(text.data());
     for (size_t i = 0, start = 0; i <= length; ++i) {
