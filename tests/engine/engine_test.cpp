@@ -87,7 +87,7 @@ TEST(Engine, ShowsExactlyTheseBytes)
     for (const Row& row : Rows) {
         std::string text = row.input;
         EXPECT_EQ(ConvertForDisplay(&text[0]), row.shown) << '"' << row.input.substr(0, 60) << '"';
-        EXPECT_EQ(text, row.after ? row.after : text) << '"' << row.input << '"';
+        EXPECT_STREQ(text.c_str(), row.after ? row.after : text.c_str()) << '"' << row.input << '"';
     }
     EXPECT_EQ(ConvertExpression(nullptr), nullptr);
 }
