@@ -3,6 +3,7 @@
 #include "clipboard.h"
 
 #include "app.h"
+#include "convert.h"
 #include "message.h"
 #include "resource.h"
 #include "text.h"
@@ -11,6 +12,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <cwchar>
 
 namespace {
 
@@ -28,12 +30,12 @@ bool OpenClipboardPatiently()
 
 }  // namespace
 
-int PutClipboardText(const char* text)
+int PutClipboardText(const wchar_t* text)
 {
-    if (!text) text = "";
+    if (!text) text = L"";
     if (!OpenClipboardPatiently()) return CLIP_NOT_OPEN;
 
-    size_t size = strlen(text) + 1;
+    const size_t size = (wcslen(text) + 1) * sizeof *text;
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, size);
     if (!block) {
         CloseClipboard();
@@ -50,7 +52,7 @@ int PutClipboardText(const char* text)
 
     int result = CLIP_OK;
     EmptyClipboard();
-    if (!SetClipboardData(CF_TEXT, block)) {
+    if (!SetClipboardData(CF_UNICODETEXT, block)) {
         GlobalFree(block);
         result = CLIP_REFUSED;
     }
@@ -60,8 +62,9 @@ int PutClipboardText(const char* text)
 
 void CopyResult()
 {
-    char text[INPUT_TEXT_MAX + 1] = "";
-    GetDlgItemTextA(MainWindow, IDC_RESULT, text, sizeof text);
+    // Results are far longer than the input: a value from about 1e76 on prints over 80 digits.
+    wchar_t text[RESULT_TEXT_SIZE] = L"";
+    GetDlgItemTextW(MainWindow, IDC_RESULT, text, RESULT_TEXT_SIZE);
     int result = PutClipboardText(text);
     if (result == CLIP_NO_MEMORY)
         ShowWarning(MainWindow, "Out of memory");

@@ -1,4 +1,5 @@
-// Plain 8-bit text (CF_TEXT) between the program and the system clipboard.
+// Text between the program and the system clipboard: out as Unicode (CF_UNICODETEXT), from which
+// Windows makes the 8-bit text of ANSI programs in their own code page; in as 8-bit text (CF_TEXT).
 #pragma once
 
 // Results of PutClipboardText.
@@ -13,9 +14,9 @@ constexpr int CLIPBOARD_TRIES = 10;
 constexpr unsigned CLIPBOARD_RETRY_MS = 100;
 
 // Places text on the clipboard, owned by MainWindow (none in batch mode).
-int PutClipboardText(const char* text);
+int PutClipboardText(const wchar_t* text);
 
-// Edit/Copy: the result field to the clipboard, with a warning when that fails.
+// Edit/Copy: the whole result field to the clipboard, with a warning when that fails.
 void CopyResult();
 
 // Edit/Paste: the first line of the clipboard's text, at most 80 characters, into the input

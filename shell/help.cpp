@@ -1,20 +1,23 @@
-// Run-time binding of HtmlHelpA (ordinal 14 of the HTML Help control): importing it would keep the
-// program from starting on systems without the control.
+// Run-time binding of HtmlHelpW (ordinal 15 of the HTML Help control): importing it would keep the
+// program from starting on systems without the control. Unicode, as the program's own folder may
+// bear a name that the system's code page cannot spell.
 #include "help.h"
 
 #include <cstring>
+#include <cwchar>
+#include <iterator>
 
 #include "syslib.h"
 
-typedef HWND(WINAPI* HtmlHelpProc)(HWND owner, LPCSTR file, UINT command, DWORD_PTR data);
+typedef HWND(WINAPI* HtmlHelpProc)(HWND owner, LPCWSTR file, UINT command, DWORD_PTR data);
 
 namespace {
 
-constexpr char HELP_FILE[] = "ostrel.chm";
-constexpr char HELP_TOPIC[] = "::/html/usage.htm";
+constexpr wchar_t HELP_FILE[] = L"ostrel.chm";
+constexpr wchar_t HELP_TOPIC[] = L"::/html/usage.htm";
 constexpr UINT HH_DISPLAY_TOPIC = 0;
 constexpr UINT HH_CLOSE_ALL = 0x12;
-constexpr WORD HTMLHELP_ORDINAL = 14;
+constexpr WORD HTMLHELPW_ORDINAL = 15;
 constexpr char CONTROL_SERVER_KEY[] =
     "CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
 
@@ -54,7 +57,7 @@ HMODULE LoadHelpControl()
     return library;
 }
 
-HWND BoundHtmlHelp(HWND owner, LPCSTR file, UINT command, DWORD_PTR data)
+HWND BoundHtmlHelp(HWND owner, LPCWSTR file, UINT command, DWORD_PTR data)
 {
     if (!HelpLibrary && !HelpFailed) {
         HelpLibrary = LoadHelpControl();
@@ -65,7 +68,7 @@ HWND BoundHtmlHelp(HWND owner, LPCSTR file, UINT command, DWORD_PTR data)
     }
     if (!HelpLibrary) return nullptr;
     if (!HtmlHelpEntry) {
-        FARPROC entry = GetProcAddress(HelpLibrary, MAKEINTRESOURCEA(HTMLHELP_ORDINAL));
+        FARPROC entry = GetProcAddress(HelpLibrary, MAKEINTRESOURCEA(HTMLHELPW_ORDINAL));
         if (!entry) {
             HelpFailed = true;
             return nullptr;
@@ -77,23 +80,25 @@ HWND BoundHtmlHelp(HWND owner, LPCSTR file, UINT command, DWORD_PTR data)
 
 // The viewer resolves a bare file name against the current folder, which need not be the
 // program's (a start from the Run box or a command prompt elsewhere).
-const char* HelpTarget(char (&target)[MAX_PATH + sizeof HELP_FILE + sizeof HELP_TOPIC])
+constexpr size_t HELP_TARGET_SIZE = MAX_PATH + std::size(HELP_FILE) + std::size(HELP_TOPIC);
+const wchar_t* HelpTarget(wchar_t (&target)[HELP_TARGET_SIZE])
 {
-    const DWORD length = GetModuleFileNameA(nullptr, target, MAX_PATH);
-    char* name = length > 0 && length < MAX_PATH ? strrchr(target, '\\') : nullptr;
+    const DWORD length = GetModuleFileNameW(nullptr, target, MAX_PATH);
+    wchar_t* name = length > 0 && length < MAX_PATH ? wcsrchr(target, L'\\') : nullptr;
     if (name) {
         memcpy(name + 1, HELP_FILE, sizeof HELP_FILE);
-        if (GetFileAttributesA(target) == INVALID_FILE_ATTRIBUTES) name = nullptr;
+        if (GetFileAttributesW(target) == INVALID_FILE_ATTRIBUTES) name = nullptr;
     }
     if (!name) memcpy(target, HELP_FILE, sizeof HELP_FILE);
-    return strcat(target, HELP_TOPIC);
+    wcscat(target, HELP_TOPIC);
+    return target;
 }
 
 }  // namespace
 
 HWND ShowHelp(HWND owner)
 {
-    char target[MAX_PATH + sizeof HELP_FILE + sizeof HELP_TOPIC];
+    wchar_t target[HELP_TARGET_SIZE];
     return BoundHtmlHelp(owner, HelpTarget(target), HH_DISPLAY_TOPIC, 0);
 }
 

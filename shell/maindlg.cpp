@@ -9,6 +9,7 @@
 #include "position.h"
 #include "resource.h"
 #include "text.h"
+#include "textrules.h"
 
 namespace {
 
@@ -18,6 +19,14 @@ void CloseMainDialog(HWND dialog)
     SaveWindowPosition(dialog);
     DestroyWindow(dialog);
     PostQuitMessage(1);
+}
+
+// Every text of the result field comes through here, as Unicode: the degree sign reads right in
+// every code page.
+void ShowResult(HWND dialog, const char* text)
+{
+    static wchar_t shown[RESULT_TEXT_SIZE];
+    SetDlgItemTextW(dialog, IDC_RESULT, WidenEngineText(shown, text, RESULT_TEXT_SIZE));
 }
 
 void ReadInputAndConvert(HWND dialog)
@@ -58,7 +67,7 @@ BOOL OnCommand(HWND dialog, WORD command)
         break;
     case IDM_ABOUT:
         // Unowned on purpose: the main window stays usable while the box is open.
-        if (HWND box = CreateDialogParamA(AppInstance, "ABOUT", nullptr, AboutDialogProc, 0))
+        if (HWND box = CreateDialogParamW(AppInstance, L"ABOUT", nullptr, AboutDialogProc, 0))
             ShowWindow(box, SW_SHOW);
         break;
     }
@@ -69,13 +78,21 @@ BOOL OnCommand(HWND dialog, WORD command)
 
 void ConvertAndShow(HWND dialog)
 {
-    SetDlgItemTextA(dialog, IDC_RESULT, ConvertForDisplay(InputText));
+    ShowResult(dialog, ConvertForDisplay(InputText));
 }
 
 void SetDialogIcon(HWND dialog)
 {
-    HICON icon = LoadIconA(AppInstance, "OSTRELICON");
-    if (icon) SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    // Each at the size the system draws it, so that no image is scaled: the title bar's, and the
+    // large one that the taskbar and Alt+Tab would otherwise scale up from the small one.
+    const struct { WPARAM which; int width, height; } icons[] = {
+        {ICON_SMALL, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)},
+        {ICON_BIG, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)},
+    };
+    for (const auto& icon : icons) {
+        if (HANDLE image = LoadImageW(AppInstance, L"OSTRELICON", IMAGE_ICON, icon.width, icon.height, 0))
+            SendMessageW(dialog, WM_SETICON, icon.which, reinterpret_cast<LPARAM>(image));
+    }
 }
 
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)

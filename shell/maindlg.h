@@ -9,5 +9,5 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 // Converts InputText and shows the answer in the dialog's result field.
 void ConvertAndShow(HWND dialog);
 
-// The small icon of the title bar; the large one is left to the platform.
+// The icons of the title bar and of the taskbar and Alt+Tab, each at the system's size for it.
 void SetDialogIcon(HWND dialog);

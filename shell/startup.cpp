@@ -23,7 +23,9 @@ constexpr int BATCH_CLIPBOARD_FAILED = 2;
 int RunBatch()
 {
     const char* result = ConvertExpression(Unquote(TrimSpace(InputText + 2)));
-    return PutClipboardText(result ? result : DONT_KNOW) == CLIP_OK ? 0 : BATCH_CLIPBOARD_FAILED;
+    static wchar_t answer[RESULT_TEXT_SIZE];
+    WidenEngineText(answer, result ? result : DONT_KNOW, RESULT_TEXT_SIZE);
+    return PutClipboardText(answer) == CLIP_OK ? 0 : BATCH_CLIPBOARD_FAILED;
 }
 
 void HandOver(HWND running)
@@ -40,16 +42,17 @@ void HandOver(HWND running)
 
 // The program's one message loop. Each of its dialogs, the main window and any About boxes,
 // handles its own keys (Enter, Tab, Esc) whichever is active; other windows get theirs as sent.
+// Unicode throughout, as the dialogs are: typed characters reach them whatever the code page.
 int RunDialogs()
 {
     MSG message;
-    for (BOOL got; (got = GetMessageA(&message, nullptr, 0, 0)) != 0;) {
+    for (BOOL got; (got = GetMessageW(&message, nullptr, 0, 0)) != 0;) {
         if (got == -1) return -1;
         HWND root = GetAncestor(message.hwnd, GA_ROOT);
-        const bool ours = root && GetClassLongPtrA(root, GCW_ATOM) == reinterpret_cast<ULONG_PTR>(WC_DIALOG);
-        if (ours && IsDialogMessageA(root, &message)) continue;
+        const bool ours = root && GetClassLongPtrW(root, GCW_ATOM) == reinterpret_cast<ULONG_PTR>(WC_DIALOG);
+        if (ours && IsDialogMessageW(root, &message)) continue;
         TranslateMessage(&message);
-        DispatchMessageA(&message);
+        DispatchMessageW(&message);
     }
     return static_cast<int>(message.wParam);
 }
@@ -80,7 +83,9 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, LPSTR lpCmd
     }
 
     AppInstance = hInstance;
-    HWND dialog = CreateDialogParamA(hInstance, "OSTRELDLG", nullptr, MainDialogProc, 0);
+    // A Unicode dialog: the edit controls of an ANSI one keep their text in the system's code
+    // page, where the degree sign of a result may not exist.
+    HWND dialog = CreateDialogParamW(hInstance, L"OSTRELDLG", nullptr, MainDialogProc, 0);
     const int result = dialog ? RunDialogs() : -1;
     CloseHelp();
     if (mutex) CloseHandle(mutex);

@@ -1,4 +1,5 @@
-// Folding of message texts and the first-line rule of Paste; plain C++ over caller buffers.
+// Folding of message texts, the first-line rule of Paste and the widening of engine texts; plain
+// C++ over caller buffers.
 #include "textrules.h"
 
 #include <cstring>
@@ -43,4 +44,12 @@ size_t FirstLineLength(const char* block, size_t size)
     while (n < size && block[n] != '\0' && block[n] != '\n') ++n;
     if (n < size && block[n] == '\n' && n > 0 && block[n - 1] == '\r') --n;
     return n;
+}
+
+wchar_t* WidenEngineText(wchar_t* out, const char* text, size_t size)
+{
+    size_t n = 0;
+    for (; n + 1 < size && text[n] != '\0'; ++n) out[n] = static_cast<unsigned char>(text[n]);
+    out[n] = L'\0';
+    return out;
 }

@@ -1,5 +1,6 @@
 // The shell's text rules that need no window, so they build and are tested on any platform:
-// the folding of message texts and the first line of a pasted clipboard block.
+// the folding of message texts, the first line of a pasted clipboard block, and the engine's
+// texts in UTF-16.
 #pragma once
 
 #include <cstddef>
@@ -19,3 +20,8 @@ char* Unquote(char* text);
 // or its end, whichever comes first, leaving out a carriage return right before the line feed.
 // Never reads past size bytes nor past a terminator.
 size_t FirstLineLength(const char* block, size_t size);
+
+// The engine's texts for the Unicode window and clipboard: they are ASCII and the degree sign
+// 0xB0, so each byte becomes the code point of its value, whatever the system's code page.
+// Writes at most size - 1 characters and a terminator (size > 0); returns out.
+wchar_t* WidenEngineText(wchar_t* out, const char* text, size_t size);

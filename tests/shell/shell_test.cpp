@@ -92,12 +92,12 @@ TEST(Shell, ClipboardFailuresAreCodedWarnedAndLeakNothing)
     const ULONG_PTR realFree = std::exchange(*globalFree, Address(NoteFree));
     for (const auto& row : rows) {
         Freed = nullptr;
-        ASSERT_EQ(PutClipboardText("before"), CLIP_OK);
+        ASSERT_EQ(PutClipboardText(L"before"), CLIP_OK);
         EXPECT_EQ(Freed, nullptr) << "a block the clipboard took is the clipboard's";
         ULONG_PTR* slot = ImportSlot(row.dll, row.function);
         ASSERT_TRUE(slot) << row.function;
         const ULONG_PTR real = std::exchange(*slot, row.standIn);
-        EXPECT_EQ(PutClipboardText("1.52 m"), row.code) << row.function;
+        EXPECT_EQ(PutClipboardText(L"1.52 m"), row.code) << row.function;
         EXPECT_EQ(Freed != nullptr, row.freed) << row.function;
         CopyResult();
         EXPECT_EQ(BoxText, row.warning) << row.function;
@@ -199,7 +199,7 @@ TEST(Shell, MainDialogShowsItsIconIgnoresAnEmptyHandOverAndDispatchesOnTheLowWor
 {
     AppInstance = GetModuleHandleA(nullptr);
     std::strcpy(InputText, "5 ft");
-    HWND dialog = CreateDialogParamA(AppInstance, "OSTRELDLG", nullptr, MainDialogProc, 0);
+    HWND dialog = CreateDialogParamW(AppInstance, L"OSTRELDLG", nullptr, MainDialogProc, 0);
     ASSERT_TRUE(dialog);
     EXPECT_TRUE(SendMessageA(dialog, WM_GETICON, ICON_SMALL, 0));
     SendMessageA(dialog, WM_COPYDATA, 0, 0);
