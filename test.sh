@@ -36,7 +36,7 @@ xvfb-run -a -s "-screen 0 1280x1024x24" \
   ctest --test-dir build --output-on-failure -j2 || status=$?
 
 . scripts/wine.sh
-for preset in win32 win64; do
-  WINEPREFIX="$PWD/build/$preset/wineprefix" wine_server -k 2>/dev/null || true
+for prefix in build/win32/wineprefix* build/win64/wineprefix*; do
+  [ -d "$prefix" ] && { WINEPREFIX="$PWD/$prefix" wine_server -k 2>/dev/null || true; }
 done
 exit $status

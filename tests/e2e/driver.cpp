@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
+#include <iterator>
 #include <map>
 #include <random>
 #include <regex>
@@ -81,15 +83,34 @@ bool Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     return SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, LIMIT_MS, &result);
 }
 
-std::string Field(HWND dialog, int control)
+// The table is UTF-8; Unicode texts are compared in it.
+std::wstring Wide(const std::string& text)
 {
-    static char text[4096];
-    text[0] = '\0';
-    return Send(GetDlgItem(dialog, control), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text)) ? text : "(no answer)";
+    std::wstring wide(text.size() + 1, L'\0');
+    wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, &wide[0], static_cast<int>(wide.size()))) - 1);
+    return wide;
 }
 
-// Reads the clipboard's text, or with bytes given places them (nullptr: no text at all).
-std::string Clipboard(bool place = false, const std::string* bytes = nullptr)
+std::string Utf8(const wchar_t* text, size_t length)
+{
+    std::string bytes(3 * length, '\0');
+    bytes.resize(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), &bytes[0], static_cast<int>(bytes.size()), nullptr, nullptr)));
+    return bytes;
+}
+
+// A control's text as an ANSI program reads it, or as a Unicode one does (in UTF-8).
+std::string Field(HWND dialog, int control, bool unicode = false)
+{
+    static wchar_t text[4096];
+    text[0] = L'\0';
+    DWORD_PTR ok;
+    return !(unicode ? SendMessageTimeoutW : SendMessageTimeoutA)(GetDlgItem(dialog, control), WM_GETTEXT, std::size(text),
+                                                                 reinterpret_cast<LPARAM>(text), SMTO_NORMAL, LIMIT_MS, &ok) ? "(no answer)"
+           : unicode ? Utf8(text, wcslen(text)) : reinterpret_cast<const char*>(text);
+}
+
+// Reads the clipboard's text (CF_UNICODETEXT in UTF-8), or with bytes given places them (nullptr: no text at all).
+std::string Clipboard(bool place = false, const std::string* bytes = nullptr, UINT format = CF_TEXT)
 {
     if (!WaitFor([] { return OpenClipboard(nullptr); })) return "(busy)";
     std::string text = "(none)";
@@ -98,9 +119,11 @@ std::string Clipboard(bool place = false, const std::string* bytes = nullptr)
         std::memcpy(GlobalLock(block), bytes->c_str(), bytes->size() + 1);
         GlobalUnlock(block);
         SetClipboardData(CF_TEXT, block);
-    } else if (HANDLE block = place ? nullptr : GetClipboardData(CF_TEXT)) {
-        const char* data = static_cast<const char*>(GlobalLock(block));
-        text.assign(data, strnlen(data, GlobalSize(block)));
+    } else if (HANDLE block = place ? nullptr : GetClipboardData(format)) {
+        const void* data = GlobalLock(block);
+        const auto* wide = static_cast<const wchar_t*>(data);
+        text = format == CF_TEXT ? std::string(static_cast<const char*>(data), strnlen(static_cast<const char*>(data), GlobalSize(block)))
+                                 : Utf8(wide, wcsnlen(wide, GlobalSize(block) / sizeof *wide));
         GlobalUnlock(block);
     }
     CloseClipboard();
@@ -119,12 +142,15 @@ DWORD WINAPI HoldClipboard(void* milliseconds)
     return 0;
 }
 
-HANDLE Spawn(const char* program, std::string command, const char* folder)
+HANDLE Spawn(const std::string& program, const std::string& command, const std::string& folder)
 {
-    STARTUPINFOA startup = {};
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
-    if (!CreateProcessA(program, &command[0], nullptr, nullptr, FALSE, 0, nullptr, folder, &startup, &info)) return nullptr;
+    std::wstring line = Wide(command);
+    if (!CreateProcessW(Wide(program).c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, folder.empty() ? nullptr : Wide(folder).c_str(),
+                        &startup, &info))
+        return nullptr;
     CloseHandle(info.hThread);
     return info.hProcess;
 }
@@ -136,7 +162,7 @@ bool Xdotool(HWND target, const std::string& actions)
     RECT box;
     if (!GetWindowRect(target, &box) || (!DeleteFileA(KEYS_SENT) && GetLastError() != ERROR_FILE_NOT_FOUND)) return false;
     Spawn("Z:\\bin\\sh", "sh -c \"xdotool mousemove " + std::to_string((box.left + box.right) / 2) + " " +
-          std::to_string((box.top + box.bottom) / 2) + " click 1 \\\"$@\\\" && touch /tmp/ostrel-e2e.keys\" sh " + actions, nullptr);
+          std::to_string((box.top + box.bottom) / 2) + " click 1 \\\"$@\\\" && touch /tmp/ostrel-e2e.keys\" sh " + actions, "");
     return WaitFor([] { return GetFileAttributesA(KEYS_SENT) != INVALID_FILE_ATTRIBUTES; });
 }
 
@@ -171,7 +197,7 @@ void EndPrograms()
 HANDLE Start(const std::string& arguments, const std::string& folder)
 {
     LastShowedWindow = false;
-    Last = Spawn(Program.c_str(), "\"" + Program + "\"" + (arguments.empty() ? "" : " " + arguments), folder.c_str());
+    Last = Spawn(Program, "\"" + Program + "\"" + (arguments.empty() ? "" : " " + arguments), folder);
     if (Last) Started.push_back(Last);
     return Last;
 }
@@ -264,6 +290,15 @@ bool Act(const std::string& action)
         if (number == 11) raise = reinterpret_cast<LPTHREAD_START_ROUTINE>(16);  // a real access violation
         return CreateRemoteThread(Main, nullptr, 0, raise, reinterpret_cast<void*>(number), 0, nullptr);
     }
+    if (verb == "home") {  // a copy of the program and its help file in a folder of that name
+        const std::string home = Folder + "\\" + arg;
+        const bool copied = (CreateDirectoryW(Wide(home).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS) &&
+                            CopyFileW(Wide(Program).c_str(), Wide(home + "\\ostrel.exe").c_str(), FALSE) &&
+                            CopyFileW(Wide(Folder + "\\ostrel.chm").c_str(), Wide(home + "\\ostrel.chm").c_str(), FALSE);
+        Program = home + "\\ostrel.exe";
+        Folder = home;
+        return copied;
+    }
     if (verb == "plant") {  // a copy of the program beside libraries named like ones it uses, which
         // leave "NAME.loaded" beside themselves when loaded: the driver checks that first. The
         // group's environment tells Wine to prefer them to its own.
@@ -285,7 +320,8 @@ std::string See(const std::string& what, const std::string& value)
     RECT rect = {};
     DWORD code = STILL_ACTIVE, x = 0, y = 0, size = sizeof x;
     if (what == "input" || what == "result") return Field(Dialog, what == "input" ? IDC_INPUT : IDC_RESULT);
-    if (what == "clip") return Clipboard();
+    if (what == "wresult") return Field(Dialog, IDC_RESULT, true);
+    if (what == "clip" || what == "wclip") return Clipboard(false, nullptr, what == "clip" ? CF_TEXT : CF_UNICODETEXT);
     if (what == "exit") return WaitFor([] { return Ended(Last); }), GetExitCodeProcess(Last, &code), std::to_string(static_cast<int>(code));
     if (what == "running") return Ended(Main) || !Send(Dialog, WM_NULL, 0, 0) ? "ended or not answering" : "";
     if (what == "nowindow") return LastShowedWindow ? "a window showed" : "";

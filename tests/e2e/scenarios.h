@@ -5,9 +5,10 @@
 // Actions: open[@FOLDER] TEXT (a fresh start), start TEXT (another start, awaited to its end),
 // set TEXT, cmd|post|aboutcmd COMMAND, keys|aboutkeys XDOTOOL-ACTIONS, clip [TEXT],
 // copydata[#SIZE] TEXT, flood N, hold MS, release, reg NAME TYPE VALUE, regdel NAME, move X Y,
-// foreign, foreground, mutex, about, override DLL [-], signal N, plant. What is seen: input,
-// result, clip, exit, running, nowindow, windows, box|ubox TEXT, at|about X Y, version, compiled,
-// saved X Y|none, front, foreign, iconic, viewer, marks.
+// foreign, foreground, mutex, about, override DLL [-], signal N, plant, home FOLDER. What is seen:
+// input, result, clip (as ANSI programs read them), wresult, wclip (as Unicode ones do, in UTF-8),
+// exit, running, nowindow, windows, box|ubox TEXT, at|about X Y, version, compiled, saved X Y|none,
+// front, foreign, iconic, viewer, marks.
 #pragma once
 
 struct Scenario {
@@ -21,6 +22,7 @@ const Scenario Scenarios[] = {
     {"", "start -b", "exit 0|clip don't know"},
     {"", "start -b nonsense", "exit 0|nowindow|clip don't know|saved none"},
     {"", "start -b \"5 ft\"", "exit 0|clip 1.52 m"},
+    {"", "start -b 98.6 f", "exit 0|clip 37\xb0 C"},
 
     // The command line: trimmed, cut at 80 characters, converted at once.
     {"start", "open   5 ft  ", "input 5 ft|result 1.52 m|windows 0"},
@@ -37,6 +39,8 @@ const Scenario Scenarios[] = {
     {"", "set ; cmd ok; cmd copy", "result |clip "},
     {"", "set 5'10; cmd convert", "result 1.78 m"},
     {"", "set 2 kg; cmd cancel; cmd 40099", "input 2 kg|result 1.78 m|running|windows 0"},
+    {"", "set 100 c; cmd ok; cmd copy", "result 212\xb0 F|clip 212\xb0 F"},
+    {"", "set 1e100 ft; cmd ok; cmd copy", "result 30480000376701357<83*0>.00 m|clip 30480000376701357<83*0>.00 m"},
 
     // Real keys: typing does not convert, Return does, Esc does nothing.
     {"keys", "open 5 ft; set ; keys type 5'10", "input 5'10|result 1.52 m"},
@@ -119,9 +123,14 @@ const Scenario Scenarios[] = {
     {"", "override hhctrl.ocx; open; keys key F1; set ; keys type x", "input x|windows 0"},
     {"", "override hhctrl.ocx -; cmd help", "windows 0"},
     {"", "open; cmd help", "viewer"},
+    {"", "home \u0141ukasz; open@C:\\; keys key F1", "viewer"},  // a folder the code page cannot spell
 
     // Libraries named like the ones it uses, planted beside a copy of the program, are never loaded.
     {"planted", "plant; open; about; cmd help", "viewer|marks 0|windows 2"},
+
+    // The degree sign in every code page: shown, copied and placed by batch mode as U+00B0.
+    {"degree", "open 100 c; cmd copy", "wresult 212\u00b0 F|wclip 212\u00b0 F"},
+    {"", "start -b 98.6 f", "exit 0|wclip 37\u00b0 C"},
 
     // A fatal signal: one message without an owner, then the signal number as exit code.
     {"signal", "open; signal 2", "ubox interrupted: interrupt|exit 2"},

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The deliverable as Windows sees it: a 32-bit GUI program of at most 400 KB that imports only
-# known system DLLs and carries a manifest that asks for no elevation, common controls 6,
-# per-monitor DPI awareness and Windows 10 and 11.
+# known system DLLs, makes its dialogs Unicode, and carries a manifest that asks for no elevation,
+# common controls 6, per-monitor DPI awareness and Windows 10 and 11.
 # Usage: pe-check.sh ostrel.exe
 set -u
 exe=$1
@@ -15,6 +15,10 @@ check "GUI subsystem" grep -Eq '^Subsystem[[:space:]]+0*2[[:space:]]' <<<"$heade
 check "at most 400 KB ($(stat -c %s "$exe") bytes)" test "$(stat -c %s "$exe")" -le 409600
 dlls=$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers" | tr 'A-Z' 'a-z' | sort | tr '\n' ' ')
 check "imports only known DLLs ($dlls)" test "$dlls" = "advapi32.dll kernel32.dll msvcrt.dll user32.dll "
+# The edit controls of a dialog made by the ANSI functions keep their text in the system's code
+# page, which may have no degree sign: the dialogs and their loop are Unicode.
+dialog=$(awk '$3 ~ /^(CreateDialogParam|DialogBoxParam|GetMessage|IsDialogMessage|DispatchMessage)[AW]$/ {print $3}' <<<"$headers" | sort | tr '\n' ' ')
+check "Unicode dialogs ($dialog)" test "$dialog" = "CreateDialogParamW DispatchMessageW GetMessageW IsDialogMessageW "
 # Windows reads a manifest's settings only under their own namespaces: each is looked up there.
 check "manifest" python3 - "$(wrestool -x --raw --type=24 --name=1 "$exe")" <<'PY'
 import sys, xml.etree.ElementTree as xml
