@@ -3,7 +3,7 @@
 # so a second run costs nothing. Usage: scripts/deps.sh native|windows|wine|bench|all
 set -eu
 
-want=(cmake g++ make libgtest-dev googletest libbenchmark-dev)
+want=(cmake g++ make libgtest-dev googletest libbenchmark-dev groff-base man-db)
 case "${1:-all}" in
   native) ;;
   bench) want+=(units linux-perf) ;;
