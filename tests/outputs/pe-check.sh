@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The deliverable as Windows sees it: a 32-bit GUI program of at most 400 KB that imports only
-# known system DLLs, makes its dialogs Unicode, and carries a manifest that asks for no elevation,
-# common controls 6, per-monitor DPI awareness and Windows 10 and 11.
+# known system DLLs, makes its dialogs Unicode, carries a manifest that asks for no elevation,
+# common controls 6, per-monitor DPI awareness and Windows 10 and 11, and whose icon has an image
+# for each size Windows draws.
 # Usage: pe-check.sh ostrel.exe
 set -u
 exe=$1
@@ -31,5 +32,19 @@ elements = list(xml.fromstring(sys.argv[1]).iter())
 missing = [w for w in wanted if not any(e.tag == w[0] and (e.get(w[1]) if w[1] else e.text) == w[2] for e in elements)]
 print("".join("  manifest lacks %s %s\n" % (tag, value) for tag, _, value in missing), end="")
 sys.exit(bool(missing))
+PY
+# Windows takes the image nearest each size it draws: the 32 x 32 art in 16 colours, the one systems
+# before Vista read, and PNG for the rest, in ascending order, 256 written as 0 in the directory.
+icon=$(mktemp) && trap 'rm -f "$icon"' EXIT
+wrestool -x --type=14 --name=OSTRELICON -o "$icon" "$exe"
+check "icon sizes and formats" python3 - "$icon" <<'PY'
+import struct, sys
+ico = open(sys.argv[1], "rb").read()
+entries = [struct.unpack_from("<BBBBHHII", ico, 6 + 16 * i) for i in range(struct.unpack_from("<H", ico, 4)[0])]
+found = [(w or 256, h or 256, struct.unpack_from(">I", ico, at + 16)[0] if ico[at:at + 8] == b"\x89PNG\r\n\x1a\n" else
+          "%d-bit bitmap" % ico[at + 14]) for w, h, _, _, _, _, _, at in entries]
+wanted = [(size, size, "4-bit bitmap" if size == 32 else size) for size in (16, 20, 24, 32, 40, 48, 64, 256)]
+print("" if found == wanted else "  icon has (width, height, PNG's width or bitmap): %s\n" % found, end="")
+sys.exit(found != wanted)
 PY
 [ "$failures" -eq 0 ]
