@@ -1,15 +1,14 @@
 // ostrel-convert: converts its arguments, or every line of standard input, and prints what the
-// program's result field would show, with the degree sign in the terminal's encoding.
-#include <cerrno>
-#include <clocale>
+// program's result field would show, with the degree sign in an encoding that reads right where
+// the output goes. The same on every system; streams.h is what it asks of each.
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <langinfo.h>
-#include <strings.h>
-#include <unistd.h>
 
 #include "convert.h"
+#include "streams.h"
+#include "text.h"
 #include "units.h"
 
 namespace {
@@ -25,14 +24,38 @@ const char USAGE[] =
     "result and 1 otherwise. Without TEXT, every line of standard input is converted and one\n"
     "line is printed for each. A text with no conversion prints \"don't know\"; a blank one prints\n"
     "an empty line.\n"
+    "\n";
+
+const char USAGE_END[] =
     "\n"
-    "The degree sign of temperatures is printed in UTF-8 when the locale's character set is\n"
-    "UTF-8, and otherwise as the single byte 0xB0 (Latin-1 and Windows-1252, as the window shows\n"
-    "it). --encoding=utf-8 or --encoding=latin1 chooses instead, for TEXT and standard input\n"
-    "alike. Options come before TEXT; \"--\" ends them. A wrong option, or input or output that\n"
-    "fails, prints a message and exits with status 2.\n";
+    "Options come before TEXT; \"--\" ends them. A wrong option, or input or output that fails,\n"
+    "prints a message and exits with status 2.\n";
 
 const char PROGRAM[] = "ostrel-convert";
+
+// --encoding's names, in any letter case.
+const struct {
+    const char* name;
+    DegreeEncoding encoding;
+} ENCODING_NAMES[] = {
+    {"utf-8", DEGREE_UTF8}, {"utf8", DEGREE_UTF8}, {"latin1", DEGREE_LATIN1}, {"latin-1", DEGREE_LATIN1}};
+
+// Says what went wrong on standard error, as "ostrel-convert: ..." on a line of its own.
+void Complain(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+void Complain(const char* format, ...)
+{
+    char message[1024];
+    const int prefix = std::snprintf(message, sizeof message, "%s: ", PROGRAM);
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(message + prefix, sizeof message - static_cast<size_t>(prefix) - 1, format, args);
+    va_end(args);
+    message[sizeof message - 2] = '\0';  // a cut text may come back unterminated from some C libraries
+    size_t end = std::strlen(message);
+    message[end++] = '\n';
+    WriteOutput(true, message, end);
+}
 
 // Output collects here and goes out in blocks: before every read that may wait, and when full.
 char Output[1 << 16];
@@ -42,20 +65,19 @@ bool OutputFailed = false;
 // Writes out what has collected; says so once, and sets OutputFailed, when it cannot.
 void FlushOutput()
 {
-    const char* p = Output;
-    while (OutputLength > 0 && !OutputFailed) {
-        const ssize_t written = write(STDOUT_FILENO, p, OutputLength);
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) {
-            std::fprintf(stderr, "%s: cannot write standard output: %s\n", PROGRAM,
-                         written < 0 ? std::strerror(errno) : "nothing written");
-            OutputFailed = true;
-            break;
-        }
-        p += written;
-        OutputLength -= static_cast<size_t>(written);
+    if (OutputLength > 0 && !OutputFailed && !WriteOutput(false, Output, OutputLength)) {
+        Complain("cannot write standard output: %s", FailureText());
+        OutputFailed = true;
     }
     OutputLength = 0;
+}
+
+// Adds text that fits the block to the output, making room first.
+void Append(const char* text, size_t length)
+{
+    if (OutputLength + length > sizeof Output) FlushOutput();
+    std::memcpy(Output + OutputLength, text, length);
+    OutputLength += length;
 }
 
 // The longest line a result can make: every byte doubled by UTF-8, and the line feed.
@@ -107,7 +129,7 @@ int ConvertArguments(int count, char** words, bool utf8)
     // Arguments have no length bound; one block for the joined text is the simplest honest way.
     char* text = static_cast<char*>(std::malloc(length));
     if (text == nullptr) {
-        std::fprintf(stderr, "%s: out of memory\n", PROGRAM);
+        Complain("out of memory");
         return 2;
     }
     char* end = text;
@@ -135,7 +157,7 @@ int ConvertLines(bool utf8)
     size_t scanned = 0;  // of which searched for a line feed without finding one
     for (;;) {
         if (block == nullptr) {
-            std::fprintf(stderr, "%s: out of memory\n", PROGRAM);
+            Complain("out of memory");
             return 2;
         }
         char* line = block;
@@ -163,10 +185,9 @@ int ConvertLines(bool utf8)
             std::free(block);
             return 2;
         }
-        const ssize_t got = read(STDIN_FILENO, block + filled, capacity - filled);
-        if (got < 0 && errno == EINTR) continue;
+        const long got = ReadInput(block + filled, capacity - filled);
         if (got < 0) {
-            std::fprintf(stderr, "%s: cannot read standard input: %s\n", PROGRAM, std::strerror(errno));
+            Complain("cannot read standard input: %s", FailureText());
             std::free(block);
             return 2;
         }
@@ -182,18 +203,20 @@ int ConvertLines(bool utf8)
     return OutputFailed ? 2 : 0;
 }
 
-bool LocaleIsUtf8()
+int PrintUsage()
 {
-    if (std::setlocale(LC_CTYPE, "") == nullptr) return false;
-    const char* codeset = nl_langinfo(CODESET);
-    return strcasecmp(codeset, "UTF-8") == 0 || strcasecmp(codeset, "UTF8") == 0;
+    Append(USAGE, sizeof USAGE - 1);
+    Append(ENCODING_HELP, std::strlen(ENCODING_HELP));
+    Append(USAGE_END, sizeof USAGE_END - 1);
+    FlushOutput();
+    return OutputFailed ? 2 : 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    bool utf8 = LocaleIsUtf8();
+    DegreeEncoding asked = DEGREE_UNSET;
     int first = 1;  // the first word of TEXT
     for (; first < argc && std::strncmp(argv[first], "--", 2) == 0; ++first) {
         const char* option = argv[first];
@@ -201,21 +224,20 @@ int main(int argc, char** argv)
             ++first;
             break;
         }
-        if (std::strcmp(option, "--help") == 0) {
-            std::fputs(USAGE, stdout);
-            return std::fflush(stdout) == 0 ? 0 : 2;
-        }
-        if (std::strcmp(option, "--encoding=utf-8") == 0) {
-            utf8 = true;
-        } else if (std::strcmp(option, "--encoding=latin1") == 0) {
-            utf8 = false;
-        } else if (std::strncmp(option, "--encoding=", 11) == 0) {
-            std::fprintf(stderr, "%s: unknown encoding '%s': use utf-8 or latin1\n", PROGRAM, option + 11);
+        if (std::strcmp(option, "--help") == 0) return PrintUsage();
+        if (std::strncmp(option, "--encoding=", 11) != 0) {
+            Complain("unknown option '%s' (see %s --help)", option, PROGRAM);
             return 2;
-        } else {
-            std::fprintf(stderr, "%s: unknown option '%s' (see %s --help)\n", PROGRAM, option, PROGRAM);
+        }
+        asked = DEGREE_UNSET;
+        for (const auto& known : ENCODING_NAMES) {
+            if (CompareNoCase(option + 11, known.name) == 0) asked = known.encoding;
+        }
+        if (asked == DEGREE_UNSET) {
+            Complain("unknown encoding '%s': use utf-8 or latin1", option + 11);
             return 2;
         }
     }
+    const bool utf8 = ChooseEncoding(asked) == DEGREE_UTF8;
     return first < argc ? ConvertArguments(argc - first, argv + first, utf8) : ConvertLines(utf8);
 }

@@ -8,15 +8,15 @@ cd "$(dirname "$0")/.."
 status=0
 
 echo "== clang-tidy: engine and command line"
-clang-tidy -p build/native --quiet engine/*.cpp cli/*.cpp 2>/dev/null || status=1
+clang-tidy -p build/native --quiet engine/*.cpp cli/main.cpp cli/posix.cpp 2>/dev/null || status=1
 
-echo "== clang-tidy: Windows shell"
+echo "== clang-tidy: Windows shell and command line"
 mingw_args=(--extra-arg=--target=i686-w64-mingw32 --extra-arg=-nostdinc++)
 while read -r dir; do
   mingw_args+=("--extra-arg=-isystem$dir")
 done < <(echo | i686-w64-mingw32-g++-posix -E -x c++ - -v 2>&1 |
          sed -n '/#include <...> search starts here/,/End of search list/p' | grep '^ /' | sed 's/^ //' | grep -v -E '/include(-fixed)?$')
-clang-tidy -p build/win32 --quiet "${mingw_args[@]}" shell/*.cpp 2>/dev/null || status=1
+clang-tidy -p build/win32 --quiet "${mingw_args[@]}" shell/*.cpp cli/windows.cpp 2>/dev/null || status=1
 
 echo "== cppcheck"
 cppcheck --enable=warning,style,performance,portability --std=c++17 --inline-suppr --quiet \

@@ -1,0 +1,51 @@
+// ostrel-convert's standard streams on Linux and other POSIX systems: plain reads and writes, and
+// the locale's character set for the degree sign.
+#include "streams.h"
+
+#include <langinfo.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <clocale>
+#include <cstring>
+
+#include "text.h"
+
+const char ENCODING_HELP[] =
+    "The degree sign of temperatures is printed in UTF-8 when the locale's character set is\n"
+    "UTF-8, and otherwise as the single byte 0xB0 (Latin-1 and Windows-1252, as the window shows\n"
+    "it). --encoding=utf-8 or --encoding=latin1 chooses instead, for TEXT and standard input\n"
+    "alike; the names may be written in any letter case, with or without the hyphen.\n";
+
+DegreeEncoding ChooseEncoding(DegreeEncoding asked)
+{
+    if (asked != DEGREE_UNSET) return asked;
+    if (std::setlocale(LC_CTYPE, "") == nullptr) return DEGREE_LATIN1;
+    const char* codeset = nl_langinfo(CODESET);
+    return CompareNoCase(codeset, "UTF-8") == 0 || CompareNoCase(codeset, "UTF8") == 0 ? DEGREE_UTF8 : DEGREE_LATIN1;
+}
+
+long ReadInput(char* buffer, size_t size)
+{
+    for (;;) {
+        const ssize_t got = read(STDIN_FILENO, buffer, size);
+        if (got >= 0 || errno != EINTR) return static_cast<long>(got);
+    }
+}
+
+bool WriteOutput(bool toError, const char* text, size_t size)
+{
+    while (size > 0) {
+        const ssize_t written = write(toError ? STDERR_FILENO : STDOUT_FILENO, text, size);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) {
+            if (written == 0) errno = EIO;
+            return false;
+        }
+        text += written;
+        size -= static_cast<size_t>(written);
+    }
+    return true;
+}
+
+const char* FailureText() { return std::strerror(errno); }
