@@ -1,22 +1,30 @@
 #!/usr/bin/env bash
 # ostrel-convert from the outside: argument and line modes, encodings, exit codes and messages,
-# raw bytes in and out.
+# raw bytes in and out. Usage: cli_test.sh COMMAND..., the Linux program or the runner of the
+# Windows one and its ostrel-convert.exe, whose output here goes to pipes.
 set -u
-cli=$1
-export LC_ALL=C  # a locale whose character set is not UTF-8: the engine's own bytes
+cli=("$@")
+export LC_ALL=C  # a locale whose character set is not UTF-8: the engine's own bytes on Linux
 failures=0 passes=0
 check() {  # name, expected bytes, actual bytes
   if [ "$2" = "$3" ]; then passes=$((passes + 1)); else
     failures=$((failures + 1)) && echo "FAIL $1: expected $(printf '%q' "$2"), got $(printf '%q' "$3")"
   fi
 }
+# Windows writes UTF-8 to pipes by default, and ends lines as its text files do.
+degree='\xb0' line_end='\n'
+if [[ ${*: -1} == *.exe ]]; then
+  degree='\xc2\xb0' line_end='\r\n'
+  probe=$("${cli[@]}" --help) || { [ $? -ne 77 ] || { echo "$probe"; exit 77; }; }  # the runner skips it
+fi
 
-# Standard input ("-" for none) and expected output are printf formats; output and errors are
-# read together, then the status.
+# Standard input ("-" for none) and expected output are printf formats, "<deg>" standing for the
+# default degree sign; output and errors are read together, then the status.
 while IFS='|' read -r name input args expected; do
   eval "set -- $args"
-  if [ "$input" = - ]; then actual=$("$cli" "$@" 2>&1; echo "$?"); else actual=$(printf -- "$input" | "$cli" "$@" 2>&1; echo "$?"); fi
-  check "$name" "$(printf -- "$expected")" "$actual"
+  if [ "$input" = - ]; then actual=$("${cli[@]}" "$@" 2>&1; echo "$?"); else actual=$(printf -- "$input" | "${cli[@]}" "$@" 2>&1; echo "$?"); fi
+  expected=${expected//<deg>/$degree}
+  check "$name" "$(printf -- "${expected//\\n/$line_end}")" "$actual"
 done <<'TABLE'
 joined words|-|5 ft|1.52 m\n0
 one argument|-|"5'10"|1.78 m\n0
@@ -24,25 +32,29 @@ spaces kept inside|-|"  5" "ft  "|1.52 m\n0
 no unit|-|5|don't know\n1
 quoted text|-|'"5 ft"'|don't know\n1
 blank|-|"   "|\n1
-temperature|-|100 c|212\xb0 F\n0
+temperature|-|100 c|212<deg> F\n0
 utf-8 chosen|-|--encoding=utf-8 100 c|212\xc2\xb0 F\n0
 latin1 chosen|-|--encoding=latin1 100 c|212\xb0 F\n0
+encoding names in any case|-|--encoding=UTF8 100 c|212\xc2\xb0 F\n0
+encoding names with a hyphen|-|--encoding=Latin-1 100 c|212\xb0 F\n0
 options end at --|-|-- --encoding=utf-8 5 ft|don't know\n1
-a minus is a sign, not an option|-|-40 f|-40\xb0 C\n0
+a minus is a sign, not an option|-|-40 f|-40<deg> C\n0
 unknown option|-|--colour 5 ft|ostrel-convert: unknown option '--colour' (see ostrel-convert --help)\n2
 unknown encoding|-|--encoding=ascii 5 ft|ostrel-convert: unknown encoding 'ascii': use utf-8 or latin1\n2
-one line out per line in, CR as white space, a last line without LF|5 ft\r\n\n  \t\n5\n100 C\n\xff\x80 kg\n5'10||1.52 m\n\n\ndon't know\n212\xb0 F\ndon't know\n1.78 m\n0
+one line out per line in, CR LF, a last line without LF|5 ft\r\n\n  \t\n5\n100 C\r\n\xff\x80 kg\n5'10||1.52 m\n\n\ndon't know\n212<deg> F\ndon't know\n1.78 m\n0
 line mode's status|nonsense\n||don't know\n0
 no input, no output|||0
 standard input in UTF-8|100 c\n5 ft|--encoding=utf-8|212\xc2\xb0 F\n1.52 m\n0
 a 100 kB line|%100000s5 ft%100000s\n||1.52 m\n0
 TABLE
 
-check "UTF-8 locale, and an option over it" "$(printf '212\xc2\xb0 F\n212\xb0 F')" \
-  "$(LC_ALL=C.UTF-8 "$cli" 100 c; LC_ALL=C.UTF-8 "$cli" --encoding=latin1 100 c)"
-check "write failure" "2" "$("$cli" 5 ft 2>/dev/null >/dev/full; echo $?)"
-check "lines across reads" "30000" "$(yes '5 ft' | head -30000 | "$cli" | grep -c '^1\.52 m$')"
-check "help" "0" "$("$cli" --help | grep -q -- '--encoding=latin1'; echo $?)"
+[ "$line_end" = '\r\n' ] || check "UTF-8 locale, and an option over it" "$(printf '212\xc2\xb0 F\n212\xb0 F')" \
+  "$(LC_ALL=C.UTF-8 "${cli[@]}" 100 c; LC_ALL=C.UTF-8 "${cli[@]}" --encoding=latin1 100 c)"
+check "write failure" "2" "$("${cli[@]}" 5 ft 2>/dev/null >/dev/full; echo $?)"
+check "help's write failure, said" "$(printf 'ostrel-convert: cannot write standard output: \n2')" \
+  "$("${cli[@]}" --help 2>&1 >/dev/full | cut -c1-46; echo "${PIPESTATUS[0]}")"
+check "lines across reads" "30000" "$(yes '5 ft' | head -30000 | "${cli[@]}" | grep -c '^1\.52 m')"
+check "help" "0" "$("${cli[@]}" --help | grep -q -- '--encoding=latin1'; echo $?)"
 
 echo "cli: $passes passed, $failures failed"
 [ "$failures" -eq 0 ]

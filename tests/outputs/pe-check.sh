@@ -2,20 +2,27 @@
 # The deliverable as Windows sees it: a 32-bit GUI program of at most 400 KB that imports only
 # known system DLLs, makes its dialogs Unicode, carries a manifest that asks for no elevation,
 # common controls 6, per-monitor DPI awareness and Windows 10 and 11, and whose icon has an image
-# for each size Windows draws.
-# Usage: pe-check.sh ostrel.exe
+# for each size Windows draws. Beside it, ostrel-convert.exe: a 32-bit console program that takes
+# nothing but KERNEL32 and msvcrt, and writes to consoles in UTF-16.
+# Usage: pe-check.sh ostrel.exe ostrel-convert.exe
 set -u
 exe=$1
 failures=0
 check() {  # DESCRIPTION COMMAND...
   if "${@:2}"; then echo "ok: $1"; else echo "FAILED: $1"; failures=$((failures + 1)); fi
 }
+# PE32, subsystem (2 GUI, 3 console), and the DLLs imported, of the headers given.
+kind() {
+  echo "$(grep -Eq '^Magic[[:space:]]+010b' <<<"$1" && echo PE32) subsystem $(sed -n 's/^Subsystem[[:space:]]*0*//p' <<<"$1" | cut -c1)" \
+       "$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$1" | tr 'A-Z' 'a-z' | sort | tr '\n' ' ')"
+}
 headers=$(i686-w64-mingw32-objdump -p "$exe") || exit 1
-check "machine i386, PE32" grep -Eq '^Magic[[:space:]]+010b' <<<"$headers"
-check "GUI subsystem" grep -Eq '^Subsystem[[:space:]]+0*2[[:space:]]' <<<"$headers"
+check "PE32 GUI program importing only known DLLs ($(kind "$headers"))" \
+  test "$(kind "$headers")" = "PE32 subsystem 2 advapi32.dll kernel32.dll msvcrt.dll user32.dll "
 check "at most 400 KB ($(stat -c %s "$exe") bytes)" test "$(stat -c %s "$exe")" -le 409600
-dlls=$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers" | tr 'A-Z' 'a-z' | sort | tr '\n' ' ')
-check "imports only known DLLs ($dlls)" test "$dlls" = "advapi32.dll kernel32.dll msvcrt.dll user32.dll "
+cli=$(i686-w64-mingw32-objdump -p "$2") || exit 1
+check "ostrel-convert.exe: PE32 console program ($(kind "$cli"))" test "$(kind "$cli")" = "PE32 subsystem 3 kernel32.dll msvcrt.dll "
+check "ostrel-convert.exe: WriteConsoleW" grep -Eq '[[:space:]]WriteConsoleW$' <<<"$cli"
 # The edit controls of a dialog made by the ANSI functions keep their text in the system's code
 # page, which may have no degree sign: the dialogs and their loop are Unicode.
 dialog=$(awk '$3 ~ /^(CreateDialogParam|DialogBoxParam|GetMessage|IsDialogMessage|DispatchMessage)[AW]$/ {print $3}' <<<"$headers" | sort | tr '\n' ' ')
