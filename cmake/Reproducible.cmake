@@ -28,7 +28,12 @@ else()
     set(CMAKE_${lang}_COMPILER_LAUNCHER ${date_env} ${CMAKE_${lang}_COMPILER_LAUNCHER})
     set(CMAKE_${lang}_LINKER_LAUNCHER ${date_env} ${CMAKE_${lang}_LINKER_LAUNCHER})
   endforeach()
+  # A launcher's change rebuilds nothing: the date is in the compile flags too, so that a new one
+  # recompiles every object, and in a file for the custom commands that use it.
+  add_compile_definitions(OSTREL_SOURCE_DATE_EPOCH=${OSTREL_SOURCE_DATE_EPOCH})
 endif()
+set(OSTREL_SOURCE_DATE_FILE ${PROJECT_BINARY_DIR}/source-date-epoch.txt)
+file(CONFIGURE OUTPUT ${OSTREL_SOURCE_DATE_FILE} CONTENT "${OSTREL_SOURCE_DATE_EPOCH}\n")
 
 # __FILE__ (assert, GoogleTest's messages) and debug information name sources relative to the
 # source tree and the build folder. GCC tries the last given map first: the build folder, which
