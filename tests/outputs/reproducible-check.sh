@@ -20,8 +20,7 @@ build() {  # FOLDER UMASK TZ [USER]
     cmake --build build/win32 --target package -j2" >"$clone.log" 2>&1 || { tail -20 "$clone.log"; return 1; }
   echo "built in $clone (umask $2, TZ $3, user $(id -un ${4:-}))"
 }
-build first 022 UTC
-sleep 3
+build first 022 UTC; sleep 3  # seconds apart
 build second-build-folder 077 NPT-5:45 "$other_user"
 
 first=$work/first/build/win32 second=$work/second-build-folder/build/win32
