@@ -9,8 +9,8 @@ if(OSTREL_SOURCE_DATE_EPOCH STREQUAL "")
   if(GIT_FOUND)
     execute_process(COMMAND ${GIT_EXECUTABLE} -C ${PROJECT_SOURCE_DIR} log -1 --format=%ct
                     OUTPUT_VARIABLE OSTREL_SOURCE_DATE_EPOCH OUTPUT_STRIP_TRAILING_WHITESPACE
-                    RESULT_VARIABLE failed ERROR_QUIET)
-    if(failed)
+                    RESULT_VARIABLE git_failed ERROR_QUIET)
+    if(git_failed)
       set(OSTREL_SOURCE_DATE_EPOCH "")
     endif()
   endif()
