@@ -7,11 +7,11 @@ want=(cmake g++ make libgtest-dev googletest libbenchmark-dev groff-base man-db)
 case "${1:-all}" in
   native) ;;
   bench) want+=(units linux-perf) ;;
-  windows) want+=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 fp-utils imagemagick icoutils python3) ;;
+  windows) want+=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 fp-utils imagemagick icoutils git python3) ;;
   wine|all)
     want+=(g++-multilib qemu-user clang llvm libclang-rt-14-dev clang-tidy cppcheck
            g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 fp-utils
-           wine wine64 wine32:i386 xvfb xauth xdotool x11-utils imagemagick openbox icoutils python3 locales) ;;
+           wine wine64 wine32:i386 xvfb xauth xdotool x11-utils imagemagick openbox icoutils git python3 locales) ;;
   *) echo "usage: $0 native|windows|wine|bench|all" >&2; exit 2 ;;
 esac
 

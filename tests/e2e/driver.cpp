@@ -335,8 +335,8 @@ std::string See(const std::string& what, const std::string& value)
     if (what == "at" || what == "about")
         return GetWindowRect(what == "at" ? Dialog : About, &rect), std::to_string(rect.left) + " " + std::to_string(rect.top);
     if (what == "version") return Field(About, IDC_VERSION);
-    if (what == "compiled")  // the compiler's date, as in "Jul  1 2003"
-        return std::regex_match(Field(About, IDC_COMPILED), std::regex("Compiled: [A-Z][a-z]{2} [ 1-3][0-9] 2[0-9]{3}")) ? "" : "no date";
+    if (what == "compiled")  // the build's date in the compiler's form ("Jul  1 2003"): this driver's, both the commit's
+        return Field(About, IDC_COMPILED) == "Compiled: " __DATE__ ? "" : Field(About, IDC_COMPILED);
     if (what == "saved")
         return !RegGetValueA(HKEY_CURRENT_USER, STATE_KEY, "wxpos", RRF_RT_REG_DWORD, nullptr, &x, &size) &&
                !RegGetValueA(HKEY_CURRENT_USER, STATE_KEY, "wypos", RRF_RT_REG_DWORD, nullptr, &y, &size)
