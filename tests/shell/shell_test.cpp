@@ -195,13 +195,18 @@ TEST(Shell, HelpControlPathIsUsedOnlyWhenItFitsWithItsTerminator)
     EXPECT_EQ(string(path), string(system, GetSystemDirectoryA(system, MAX_PATH)) + "\\hhctrl.ocx");
 }
 
-TEST(Shell, MainDialogShowsItsIconIgnoresAnEmptyHandOverAndDispatchesOnTheLowWord)
+TEST(Shell, MainDialogShowsItsIconsAtTheSystemsSizesIgnoresAnEmptyHandOverAndDispatchesOnTheLowWord)
 {
     AppInstance = GetModuleHandleA(nullptr);
     std::strcpy(InputText, "5 ft");
     HWND dialog = CreateDialogParamW(AppInstance, L"OSTRELDLG", nullptr, MainDialogProc, 0);
     ASSERT_TRUE(dialog);
-    EXPECT_TRUE(SendMessageA(dialog, WM_GETICON, ICON_SMALL, 0));
+    for (const auto& [which, size] : {std::pair<WPARAM, int>(ICON_SMALL, SM_CXSMICON), {ICON_BIG, SM_CXICON}}) {
+        ICONINFO icon = {};
+        BITMAP bitmap = {};
+        EXPECT_TRUE(GetIconInfo(reinterpret_cast<HICON>(SendMessageA(dialog, WM_GETICON, which, 0)), &icon) &&
+                    GetObjectA(icon.hbmColor, sizeof bitmap, &bitmap) && bitmap.bmWidth == GetSystemMetrics(size)) << which;
+    }
     SendMessageA(dialog, WM_COPYDATA, 0, 0);
     EXPECT_STREQ(InputText, "5 ft");
     EXPECT_TRUE(MainDialogProc(dialog, 0x10000 | WM_CLOSE, 0, 0));
