@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <clocale>
+#include <cstdlib>
 #include <cstring>
 
 #include "text.h"
@@ -17,12 +18,39 @@ const char ENCODING_HELP[] =
     "it). --encoding=utf-8 or --encoding=latin1 chooses instead, for TEXT and standard input\n"
     "alike; the names may be written in any letter case, with or without the hyphen.\n";
 
+namespace {
+
+// Whether a character set's name (up to a locale name's "@modifier") is UTF-8's.
+bool IsUtf8Name(const char* name)
+{
+    char codeset[8] = {};
+    for (size_t i = 0; i + 1 < sizeof codeset && name[i] != '\0' && name[i] != '@'; ++i) codeset[i] = name[i];
+    return CompareNoCase(codeset, "UTF-8") == 0 || CompareNoCase(codeset, "UTF8") == 0;
+}
+
+// The locale's character set is UTF-8. A locale that cannot be set (an SSH session forwards the
+// client's LANG to a server that never generated it) is still named: the first of LC_ALL,
+// LC_CTYPE and LANG that is set, as setlocale would have taken it, names the character set after
+// its dot.
+bool LocaleIsUtf8()
+{
+    if (std::setlocale(LC_CTYPE, "") != nullptr) return IsUtf8Name(nl_langinfo(CODESET));
+    static const char* const VARIABLES[] = {"LC_ALL", "LC_CTYPE", "LANG"};
+    for (const char* variable : VARIABLES) {
+        const char* name = std::getenv(variable);
+        if (name == nullptr || *name == '\0') continue;
+        const char* dot = std::strchr(name, '.');
+        return dot != nullptr && IsUtf8Name(dot + 1);
+    }
+    return false;
+}
+
+}  // namespace
+
 DegreeEncoding ChooseEncoding(DegreeEncoding asked)
 {
     if (asked != DEGREE_UNSET) return asked;
-    if (std::setlocale(LC_CTYPE, "") == nullptr) return DEGREE_LATIN1;
-    const char* codeset = nl_langinfo(CODESET);
-    return CompareNoCase(codeset, "UTF-8") == 0 || CompareNoCase(codeset, "UTF8") == 0 ? DEGREE_UTF8 : DEGREE_LATIN1;
+    return LocaleIsUtf8() ? DEGREE_UTF8 : DEGREE_LATIN1;
 }
 
 long ReadInput(char* buffer, size_t size)
