@@ -15,7 +15,7 @@ namespace {
 
 const char USAGE[] =
     "usage: ostrel-convert [--encoding=utf-8|--encoding=latin1] [--] [TEXT...]\n"
-    "       ostrel-convert --help\n"
+    "       ostrel-convert --help|-h|--version\n"
     "\n"
     "Converts a measurement between imperial and metric units, as the Ostrel window does:\n"
     "  ostrel-convert 5 ft      prints 1.52 m\n"
@@ -28,8 +28,9 @@ const char USAGE[] =
 
 const char USAGE_END[] =
     "\n"
-    "Options come before TEXT; \"--\" ends them. A wrong option, or input or output that fails,\n"
-    "prints a message and exits with status 2.\n";
+    "Options come before TEXT; \"--\" ends them. --help (or -h) prints this text, --version the\n"
+    "program's version. A wrong option, or input or output that fails, prints a message and exits\n"
+    "with status 2.\n";
 
 const char PROGRAM[] = "ostrel-convert";
 
@@ -212,19 +213,28 @@ int PrintUsage()
     return OutputFailed ? 2 : 0;
 }
 
+int PrintVersion()
+{
+    const char version[] = "ostrel-convert (Ostrel) " OSTREL_CONVERT_VERSION "\n";
+    Append(version, sizeof version - 1);
+    FlushOutput();
+    return OutputFailed ? 2 : 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     DegreeEncoding asked = DEGREE_UNSET;
     int first = 1;  // the first word of TEXT
-    for (; first < argc && std::strncmp(argv[first], "--", 2) == 0; ++first) {
+    for (; first < argc && (std::strncmp(argv[first], "--", 2) == 0 || std::strcmp(argv[first], "-h") == 0); ++first) {
         const char* option = argv[first];
         if (std::strcmp(option, "--") == 0) {
             ++first;
             break;
         }
-        if (std::strcmp(option, "--help") == 0) return PrintUsage();
+        if (std::strcmp(option, "--help") == 0 || std::strcmp(option, "-h") == 0) return PrintUsage();
+        if (std::strcmp(option, "--version") == 0) return PrintVersion();
         if (std::strncmp(option, "--encoding=", 11) != 0) {
             Complain("unknown option '%s' (see %s --help)", option, PROGRAM);
             return 2;

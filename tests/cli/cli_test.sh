@@ -20,12 +20,14 @@ if [[ ${*: -1} == *.exe ]]; then
   unset OSTREL_END_TO_END  # so that the runner's notice stays out of the outputs compared
 fi
 
+version=$(sed -n 's/^project(Ostrel VERSION \([0-9]*\.[0-9]*\).*/\1/p' "$(dirname "$0")/../../CMakeLists.txt")
+
 # Standard input ("-" for none) and expected output are printf formats, "<deg>" standing for the
-# default degree sign; output and errors are read together, then the status.
+# default degree sign and "<version>" for the project's; output and errors are read together, then the status.
 while IFS='|' read -r name input args expected; do
   eval "set -- $args"
   if [ "$input" = - ]; then actual=$("${cli[@]}" "$@" 2>&1; echo "$?"); else actual=$(printf -- "$input" | "${cli[@]}" "$@" 2>&1; echo "$?"); fi
-  expected=${expected//<deg>/$degree}
+  expected=${expected//<deg>/$degree} expected=${expected//<version>/$version}
   check "$name" "$(printf -- "${expected//\\n/$line_end}")" "$actual"
 done <<'TABLE'
 joined words|-|5 ft|1.52 m\n0
@@ -43,6 +45,7 @@ options end at --|-|-- --encoding=utf-8 5 ft|don't know\n1
 a minus is a sign, not an option|-|-40 f|-40<deg> C\n0
 unknown option|-|--colour 5 ft|ostrel-convert: unknown option '--colour' (see ostrel-convert --help)\n2
 unknown encoding|-|--encoding=ascii 5 ft|ostrel-convert: unknown encoding 'ascii': use utf-8 or latin1\n2
+version|-|--version 5 ft|ostrel-convert (Ostrel) <version>\n0
 one line out per line in, CR LF, a last line without LF|5 ft\r\n\n  \t\n5\n100 C\r\n\xff\x80 kg\n5'10||1.52 m\n\n\ndon't know\n212<deg> F\ndon't know\n1.78 m\n0
 line mode's status|nonsense\n||don't know\n0
 no input, no output|||0
@@ -59,7 +62,7 @@ check "write failure" "2" "$("${cli[@]}" 5 ft 2>/dev/null >/dev/full; echo $?)"
 check "help's write failure, said" "$(printf 'ostrel-convert: cannot write standard output: \n2')" \
   "$("${cli[@]}" --help 2>&1 >/dev/full | cut -c1-46; echo "${PIPESTATUS[0]}")"
 check "lines across reads" "30000" "$(yes '5 ft' | head -30000 | "${cli[@]}" | grep -c '^1\.52 m')"
-check "help" "0" "$("${cli[@]}" --help | grep -q -- '--encoding=latin1'; echo $?)"
+for option in --help -h; do check "help ($option)" "0" "$("${cli[@]}" "$option" | grep -q -- '--encoding=latin1'; echo $?)"; done
 
 echo "cli: $passes passed, $failures failed"
 [ "$failures" -eq 0 ]
