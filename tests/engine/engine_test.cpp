@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "convert.h"
 #include "text.h"
+#include "unicode.h"
 #include "units.h"
 
 namespace {
@@ -110,6 +112,35 @@ TEST(Engine, UnitTablesKeepTheirInvariants)
     }
     EXPECT_EQ(std::count(reached, reached + CONVERSION_COUNT, true), CONVERSION_COUNT);
     EXPECT_EQ(LookupUnit(""), UNIT_NOT_FOUND);
+}
+
+
+// Text as typed or pasted, in UTF-8, and the engine's bytes it becomes.
+const std::pair<std::string, std::string> Mapped[] = {
+    {"5 ft \x7f\xc2\x80\xc2\xa0", "5 ft \x7f\x80 "}, {"\u2018\u2019\u2032\u00b4|\u201c\u201d\u2033", "''''|\"\"\""},
+    {"\u00ba\u2103\u2109", "\xB0\xB0" "C\xB0" "F"}, {"\u00bc\u00bd\u00be\u2153\u2154", " 1/4 1/2 3/4 1/3 2/3"},
+    {"\u215b\u215c\u215d\u215e\u2044\u2212", " 1/8 3/8 5/8 7/8/-"}, {"\u2007\u2009\u202f\u3000|", "    |"},
+    {"\uff01\uff15\uff46\uff54\uff5e\uff00\uff5f", "!5ft~??"}, {"\u00e9\u00ff\u0100\u215f\U0001F600", "\xE9\xFF???"},
+    // Malformed: a lone continuation, overlong forms, a surrogate, past U+10FFFF, a lead cut short.
+    {"\x80|\xc0\x80|\xe0\x80\x80|\xed\xa0\x80|\xf4\x90\x80\x80|\xf5|\xe2\x82", "?|??|???|???|????|?|??"},
+};
+
+TEST(Engine, MapsTypedTextToItsOwnBytes)
+{
+    char out[64];
+    for (const auto& [typed, bytes] : Mapped) {
+        EXPECT_EQ(MapUtf8(typed.data(), typed.size(), out, sizeof out), bytes.size()) << typed;
+        EXPECT_EQ(out, bytes) << typed;
+    }
+    const std::pair<std::u16string, std::string> utf16[] = {
+        {u"5\u2032\u00be\u2033", "5' 3/4\""}, {u"\U0001F600x", "?x"}, {u"\xd800x\xdc00", "?x?"}, {u"x\xd83d", "x?"},
+    };
+    for (const auto& [typed, bytes] : utf16) EXPECT_EQ(std::string(out, MapUtf16(typed.data(), typed.size(), out, sizeof out)), bytes);
+    EXPECT_EQ(std::string(out, MapLatin1("\xba\xbc\xb0\xff", 4, out, sizeof out)), "\xB0 1/4\xB0\xFF");
+    // A character whose bytes do not fit is left out whole.
+    EXPECT_EQ(MapUtf8("1\u00bd", 3, out, 5), 1u);
+    EXPECT_STREQ(out, "1");
+    EXPECT_EQ(MapUtf16(u"1\u00bd", 2, out, 6), 5u);
 }
 
 }  // namespace
