@@ -1,7 +1,9 @@
 // The one mapping from Unicode text to the engine's bytes, and its three decoders.
 #include "unicode.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <cstring>
 
 namespace {
@@ -88,12 +90,11 @@ size_t MapCodePoint(char32_t c, char* out)
         out[0] = static_cast<char>(c);
         return 1;
     }
-    for (const Mapping& mapping : MAPPINGS) {
-        if (mapping.code == c) {
-            const size_t count = std::strlen(mapping.bytes);
-            std::memcpy(out, mapping.bytes, count);
-            return count;
-        }
+    const Mapping* mapping = std::find_if(std::begin(MAPPINGS), std::end(MAPPINGS), [c](const Mapping& m) { return m.code == c; });
+    if (mapping != std::end(MAPPINGS)) {
+        const size_t count = std::strlen(mapping->bytes);
+        std::memcpy(out, mapping->bytes, count);
+        return count;
     }
     if (c >= FULL_WIDTH_FIRST && c <= FULL_WIDTH_LAST) {
         out[0] = static_cast<char>(c - FULL_WIDTH_OFFSET);
