@@ -1,10 +1,12 @@
-// Expression conversion: the feet-and-inches form first, then a number and a unit from the table.
+// Expression conversion: the feet-and-inches form first, then a number and a unit from the table,
+// or one of the forms around them: a degree marker before a temperature, two amounts (5 ft 10 in).
 #include "convert.h"
 
 #include <cmath>
 #include <cstring>
 
 #include "numbers.h"
+#include "text.h"
 #include "units.h"
 
 const char DONT_KNOW[] = "don't know";
@@ -38,21 +40,71 @@ const char* WriteResult(double value, int decimals, bool spaced, const PaddedTar
     return ResultText;
 }
 
-// A number, an apostrophe right after it, and a second number; whatever follows is ignored.
+// A number, an apostrophe right after it, and a second number; whatever follows is ignored, but
+// for a fraction after whole inches ("5'10 1/2"), which is theirs.
 bool ReadFeetAndInches(const char* text, double* metres)
 {
     const char* apostrophe = ScannedNumberEnd(text);
-    if (apostrophe == nullptr || *apostrophe != '\'' || ScannedNumberEnd(apostrophe + 1) == nullptr) {
-        return false;
-    }
+    const char* inchesEnd = apostrophe != nullptr && *apostrophe == '\'' ? ScannedNumberEnd(apostrophe + 1) : nullptr;
+    if (inchesEnd == nullptr) return false;
     double feet = 0.0;
     double inches = 0.0;
     ReadScannedNumber(text, &feet);
     ReadScannedNumber(apostrophe + 1, &inches);
+    ReadFraction(apostrophe + 1, inchesEnd, &inches);
     const double feetMetres = feet * METRES_PER_FOOT;
     const double inchMetres = inches * METRES_PER_INCH;
     *metres = feetMetres + inchMetres;
     return true;
+}
+
+// "°C", "100 degrees F": a degree marker before a temperature's spelling is no part of the unit.
+// Returns the temperature's conversion, or UNIT_NOT_FOUND.
+int TemperatureAfterMarker(const char* unit)
+{
+    static const char* const MARKERS[] = {"\xB0", "deg", "degree", "degrees"};
+    if (*unit != '\xB0' && FoldLetter(*unit) != 'd') return UNIT_NOT_FOUND;
+    const char* end = unit + std::strlen(unit);
+    for (const char* marker : MARKERS) {
+        const char* p = unit;
+        for (; *marker != '\0' && FoldLetter(*p) == *marker; ++p, ++marker) {}
+        if (*marker != '\0') continue;
+        while (IsWhiteSpace(*p)) ++p;
+        const int index = LookupSpelling(p, end);
+        if (index == CONV_CELSIUS_TO_F || index == CONV_FAHRENHEIT_TO_C) return index;
+    }
+    return UNIT_NOT_FOUND;
+}
+
+// "5 ft 10 in", "11 st 4 lb": after the first number, the trimmed unit part holds a foot or stone,
+// a second amount and, optionally, an inch or pound. Returns the result, or nullptr for no result.
+const char* ConvertTwoAmounts(double first, const char* unit)
+{
+    const char* p = unit;  // past the first unit's spelling: it holds no digit or white space
+    while (*p != '\0' && !IsWhiteSpace(*p) && !IsDigit(*p)) ++p;
+    if (*p == '\0') return nullptr;  // a spelling alone was looked up already
+    const int big = LookupSpelling(unit, p);
+    if (big != CONV_FEET_TO_M && big != CONV_STONES_TO_KG) return nullptr;
+    // The second amount follows white space, or the spelling itself; a dot that ends the spelling
+    // abbreviates only before white space ("5ft.10in" is no form: the dot is no point either).
+    const char* amount = p;
+    while (IsWhiteSpace(*amount)) ++amount;
+    if (amount == p && p[-1] == '.') return nullptr;
+    if (!IsDigit(amount[*amount == '.' ? 1 : 0])) return nullptr;
+    double second = 0.0;
+    const char* rest = ReadFraction(amount, ReadPlainNumber(amount, &second), &second);
+    if (std::isinf(second)) return nullptr;
+    while (IsWhiteSpace(*rest)) ++rest;
+    const int small = big == CONV_FEET_TO_M ? CONV_INCHES_TO_CM : CONV_POUNDS_TO_KG;
+    if (*rest != '\0' && LookupSpelling(rest, rest + std::strlen(rest)) != small) return nullptr;
+    if (big == CONV_FEET_TO_M) {
+        const double feetMetres = first * METRES_PER_FOOT;
+        const double inchMetres = second * METRES_PER_INCH;
+        return WriteResult(feetMetres + inchMetres, 2, true, METRES);
+    }
+    const double stoneKilograms = static_cast<double>(ConversionTable[CONV_STONES_TO_KG].factor) * first;
+    const double poundKilograms = static_cast<double>(ConversionTable[CONV_POUNDS_TO_KG].factor) * second;
+    return WriteResult(stoneKilograms + poundKilograms, 2, true, PaddedTargets[CONV_POUNDS_TO_KG]);
 }
 
 }  // namespace
@@ -62,18 +114,22 @@ const char* ConvertExpression(char* text)
     if (text == nullptr) return nullptr;
 
     double number = 0.0;
-    char* unit = text + (ReadPlainNumber(text, &number) - text);
+    const char* numberEnd = ReadPlainNumber(text, &number);
     // The feet-and-inches form goes first. Its first number starts where the plain number does
     // and ends where that one ends, or after an exponent letter and sign that the plain number
     // leaves out: only an apostrophe or an e after the plain number can begin the form.
+    const bool counted = numberEnd != text;
     double metres = 0.0;
-    if (unit != text && (*unit == '\'' || *unit == 'e' || *unit == 'E') && ReadFeetAndInches(text, &metres)) {
+    if (counted && (*numberEnd == '\'' || *numberEnd == 'e' || *numberEnd == 'E') && ReadFeetAndInches(text, &metres)) {
         return WriteResult(metres, 2, true, METRES);
     }
+    if (counted) numberEnd = ReadFraction(text, numberEnd, &number);
     if (std::isinf(number) && number > 0) return nullptr;
 
-    const int index = TrimAndLookupUnit(unit);  // an empty unit part is no spelling either
-    if (index == UNIT_NOT_FOUND) return nullptr;
+    char* unit = text + (numberEnd - text);
+    int index = TrimAndLookupUnit(unit, &unit);  // an empty unit part is no spelling either
+    if (index == UNIT_NOT_FOUND && *unit != '\0') index = TemperatureAfterMarker(unit);
+    if (index == UNIT_NOT_FOUND) return counted && *unit != '\0' ? ConvertTwoAmounts(number, unit) : nullptr;
 
     const Conversion& conversion = ConversionTable[index];
     double value = static_cast<double>(conversion.factor) * number;

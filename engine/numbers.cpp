@@ -15,8 +15,6 @@
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 // Enough significant digits for any correctly rounded double (at most 767 matter); anything
 // beyond is folded into one sticky digit, which keeps the rounding exact for texts of any length.
 constexpr size_t MAX_SIGNIFICANT = 780;
@@ -197,6 +195,56 @@ const char* ReadPlainNumber(const char* text, double* value)
         *value = negative ? -magnitude : magnitude;
     }
     return end;
+}
+
+namespace {
+
+// A run of digits as a correctly rounded double, an infinity past the largest; returns its end,
+// or text (and *value untouched) when there is no digit.
+const char* ReadDigits(const char* text, double* value)
+{
+    const char* p = text;
+    uint64_t digits = 0;  // wraps past 19 digits, when digitCount says not to use it
+    for (; IsDigit(*p); ++p) digits = digits * 10 + static_cast<uint64_t>(*p - '0');
+    if (p == text) return text;
+    const Mantissa mantissa = {text, p, digits, p - text, 0};
+    DecimalToDouble(mantissa, 0, value);
+    return p;
+}
+
+// Whether text to end, white space aside, is an optional sign and digits only.
+bool IsWholeNumber(const char* text, const char* end)
+{
+    while (text < end && IsWhiteSpace(*text)) ++text;
+    if (text < end && (*text == '+' || *text == '-')) ++text;
+    if (text >= end) return false;
+    return std::all_of(text, end, IsDigit);
+}
+
+}  // namespace
+
+const char* ReadFraction(const char* text, const char* end, double* value)
+{
+    // The cheap look at what follows comes first: most numbers have a unit after them.
+    const char* numerator = end;  // a mixed number's, after white space
+    while (IsWhiteSpace(*numerator)) ++numerator;
+    if (*end != '/' && (numerator == end || !IsDigit(*numerator))) return end;
+    if (!IsWholeNumber(text, end)) return end;
+    double whole = 0.0;
+    double parts = std::fabs(*value);  // the numerator, until a mixed number reads its own
+    const char* slash = end;
+    if (*end != '/') {
+        slash = ReadDigits(numerator, &parts);
+        if (*slash != '/') return end;
+        whole = std::fabs(*value);
+    }
+    double denominator = 0.0;
+    const char* after = ReadDigits(slash + 1, &denominator);
+    if (after == slash + 1 || *after == '.' || denominator == 0.0) return end;
+    const double magnitude = whole + parts / denominator;
+    if (!std::isfinite(magnitude)) return end;
+    *value = std::signbit(*value) ? -magnitude : magnitude;
+    return after;
 }
 
 const char* ScannedNumberEnd(const char* text)
@@ -494,12 +542,12 @@ bool InIntegerPath(double value, int decimals)
            (magnitude == 0.0 || (magnitude >= INTEGER_PATH_MIN && magnitude < INTEGER_PATH_LIMIT));
 }
 
-size_t Format(char* out, size_t size, double value, int decimals, bool integerPath)
+size_t Format(char* out, size_t size, double value, int decimals)
 {
     if (out == nullptr || size == 0) return 0;
     if (decimals < 0) decimals = 0;
     if (decimals > MAX_DECIMALS) decimals = MAX_DECIMALS;
-    if (integerPath && size >= INTEGER_TEXT_SIZE && InIntegerPath(value, decimals)) {
+    if (size >= INTEGER_TEXT_SIZE && InIntegerPath(value, decimals)) {
         return PrintByIntegers(out, value, decimals);
     }
 
@@ -525,10 +573,5 @@ size_t Format(char* out, size_t size, double value, int decimals, bool integerPa
 
 size_t FormatFixed(char* out, size_t size, double value, int decimals)
 {
-    return Format(out, size, value, decimals, true);
-}
-
-size_t FormatFixedByDigits(char* out, size_t size, double value, int decimals)
-{
-    return Format(out, size, value, decimals, false);
+    return Format(out, size, value, decimals);
 }

@@ -18,6 +18,15 @@ const char* ReadPlainNumber(const char* text, double* value);
 // untouched) when there is none.
 const char* ReadScannedNumber(const char* text, double* value);
 
+// Fractions and mixed numbers, where the number read from text to end is whole digits with an
+// optional sign: "/" and digits right after it make it a numerator ("1/2"); white space, digits,
+// "/" and digits after it make it the whole part ("1 1/2"). The denominator needs a digit other than
+// 0, no part may touch a point, and the value must be finite; otherwise nothing more is read. Each
+// digit string is read correctly rounded, then divided, then added to the whole, and the number's
+// sign applies to the sum. Returns the end of the fraction, with *value (the number read) its value;
+// or end, with *value untouched.
+const char* ReadFraction(const char* text, const char* end, double* value);
+
 // Where ReadScannedNumber would stop, without converting; nullptr when there is no number.
 const char* ScannedNumberEnd(const char* text);
 
@@ -26,11 +35,6 @@ const char* ScannedNumberEnd(const char* text);
 // keeps its sign even when it prints as zero; "inf", "-inf" and "nan" for the rest. The output,
 // terminator included, never exceeds size bytes. Returns the number of characters written.
 size_t FormatFixed(char* out, size_t size, double value, int decimals);
-
-// FormatFixed on its general path only: the 17 digits from std::to_chars, rounded as a digit
-// string. FormatFixed prints ordinary magnitudes on integers instead, to the same bytes; this is
-// what that faster path is held to.
-size_t FormatFixedByDigits(char* out, size_t size, double value, int decimals);
 
 // Longest FormatFixed output for a finite double with two decimals: sign, 309 digits, point, two.
 constexpr size_t FIXED_TEXT_MAX = 313;

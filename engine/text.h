@@ -6,12 +6,14 @@
 
 // Space, horizontal tab, line feed, vertical tab, form feed and carriage return; no byte of 0x80
 // or above, whatever the locale.
-inline bool IsWhiteSpace(char c)
+constexpr bool IsWhiteSpace(char c)
 {
     // One test for all six: bits 9 to 13 and 32 of a mask.
     const auto code = static_cast<unsigned char>(c);
     return (code <= ' ') & (((0x100003E00ULL >> (code & 63U)) & 1U) != 0);
 }
+
+constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Cuts trailing white space by writing a terminator after the last other character and returns
 // a pointer past the leading white space. An absent or empty text comes back unchanged.
@@ -22,7 +24,7 @@ char* TrimSpace(char* text);
 char* BoundedCopy(char* dest, const char* src, size_t n);
 
 // A-Z folded to a-z; every other byte as it is.
-inline char FoldLetter(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+constexpr char FoldLetter(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Byte comparison of unsigned values after folding only A-Z to a-z; a prefix orders first.
 int CompareNoCase(const char* a, const char* b);

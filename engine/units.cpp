@@ -75,19 +75,20 @@ constexpr UnitAlias UnitAliasTable[UNIT_ALIAS_COUNT] = {
     {9, "g"}, {20, "gal"}, {20, "gallon"}, {20, "gallons"}, {23, "gill"}, {23, "gills"},
     {9, "gr"}, {27, "grain"}, {27, "grains"}, {9, "gram"}, {9, "grams"},
     {4, "ha"}, {4, "hectare"}, {4, "hectaren"}, {4, "hectares"},
-    {35, "hp"}, {34, "hundredweight"}, {34, "hundredweights"},
+    {35, "horsepower"}, {35, "hp"}, {34, "hundredweight"}, {34, "hundredweights"},
     {13, "in"}, {13, "inch"}, {13, "inches"},
-    {10, "kg"}, {10, "kilo"}, {10, "kilogram"}, {10, "kilograms"},
-    {3, "kilometer"}, {3, "kilometers"}, {3, "kilometre"}, {3, "kilometres"},
-    {11, "kilowatt"}, {11, "kilowatts"},
-    {3, "km"}, {7, "km/h"}, {7, "kmh"}, {11, "kw"},
-    {6, "l"}, {30, "lb"}, {30, "lbs"}, {6, "liter"}, {6, "liters"},
+    {10, "kg"}, {10, "kgs"}, {10, "kilo"}, {10, "kilogram"}, {10, "kilograms"},
+    {3, "kilometer"}, {3, "kilometers"}, {7, "kilometers per hour"}, {3, "kilometre"}, {3, "kilometres"},
+    {7, "kilometres per hour"}, {10, "kilos"}, {11, "kilowatt"}, {11, "kilowatts"},
+    {3, "km"}, {7, "km/h"}, {7, "km/hr"}, {7, "kmh"}, {7, "kmph"}, {7, "kph"}, {11, "kw"},
+    {6, "l"}, {30, "lb"}, {30, "lbs"}, {6, "liter"}, {6, "liters"}, {6, "litre"}, {6, "litres"},
     {2, "m"}, {2, "meter"}, {2, "meters"}, {2, "metre"}, {2, "metres"},
-    {8, "mg"}, {8, "mgr"}, {16, "mile"}, {16, "miles"}, {8, "milligram"}, {8, "milligrams"},
+    {8, "mg"}, {8, "mgr"}, {16, "mi"}, {16, "mile"}, {16, "miles"}, {26, "miles per hour"},
+    {8, "milligram"}, {8, "milligrams"},
     {0, "millimeter"}, {0, "millimeters"}, {0, "millimetre"}, {0, "millimetres"},
     {16, "mls"}, {0, "mm"}, {26, "mph"},
     {29, "ounce"}, {29, "ounces"}, {29, "oz"}, {29, "ozs"},
-    {24, "peck"}, {24, "pecks"}, {21, "pint"}, {21, "pints"}, {30, "pound"}, {30, "pounds"},
+    {24, "peck"}, {24, "pecks"}, {21, "pint"}, {21, "pints"}, {30, "pound"}, {30, "pounds"}, {21, "pt"},
     {32, "qr"}, {22, "qt"}, {22, "quart"}, {32, "quarter"}, {32, "quarters"}, {22, "quarts"},
     {18, "rood"}, {18, "roods"},
     {31, "st"}, {31, "stone"}, {31, "stones"},
@@ -136,49 +137,75 @@ constexpr PaddedTargetTable PadTargets()
 }
 
 constexpr PaddedTargetTable PADDED_TARGETS = PadTargets();
-static_assert(LongestSpelling() == UNIT_SPELLING_MAX && UNIT_SPELLING_MAX <= 2 * sizeof(uint64_t),
-              "LookupUnit rejects longer texts unread and packs the rest into two words");
 
-// Eight bytes as a big-endian word: comparing words then orders texts as CompareNoCase orders
-// their folded bytes (unsigned, and a shorter text, padded with zeros, first).
-constexpr uint64_t BigEndianWord(const char* bytes)
-{
-    const auto byte = [bytes](int i) { return uint64_t{static_cast<unsigned char>(bytes[i])}; };
-    return byte(0) << 56 | byte(1) << 48 | byte(2) << 40 | byte(3) << 32 | byte(4) << 24 |
-           byte(5) << 16 | byte(6) << 8 | byte(7);
-}
+// A text as the lookup compares it: its bytes folded (A-Z to a-z), each run of white space as one
+// space, in three big-endian words, zero padded; comparing the words then compares the texts.
+// Longer texts keep only their length: no spelling is that long.
+constexpr size_t PACKED_WORDS = 3;
+constexpr size_t PACKED_BYTES = 8 * PACKED_WORDS;
+static_assert(LongestSpelling() == UNIT_SPELLING_MAX && UNIT_SPELLING_MAX < PACKED_BYTES,
+              "every spelling, and one more byte for a final dot, fits the packed words");
 
-// The spellings as two words each, zero padded to 16 bytes, in the order of UnitAliasTable.
-struct SpellingWords {
-    uint64_t heads[UNIT_ALIAS_COUNT];  // bytes 0-7
-    uint64_t tails[UNIT_ALIAS_COUNT];  // bytes 8-15
+struct PackedText {
+    uint64_t words[PACKED_WORDS];
+    size_t length;
 };
 
-constexpr SpellingWords PackSpellings()
+// Adds one byte, folded. Each word is named, not indexed, so that the packing stays in registers.
+constexpr void PackByte(PackedText* packed, char c)
 {
-    SpellingWords words{};
-    for (size_t i = 0; i < UNIT_ALIAS_COUNT; ++i) {
-        char padded[16] = {};
-        const char* spelling = UnitAliasTable[i].spelling;
-        for (size_t j = 0; spelling[j] != '\0'; ++j) padded[j] = spelling[j];
-        words.heads[i] = BigEndianWord(padded);
-        words.tails[i] = BigEndianWord(padded + 8);
+    const uint64_t byte = static_cast<unsigned char>(FoldLetter(c));
+    const size_t at = packed->length++;
+    if (at < 8) {
+        packed->words[0] |= byte << (56 - 8 * at);
+    } else if (at < 16) {
+        packed->words[1] |= byte << (120 - 8 * at);
+    } else if (at < PACKED_BYTES) {
+        packed->words[2] |= byte << (184 - 8 * at);
     }
-    return words;
 }
 
-constexpr SpellingWords PackedSpellings = PackSpellings();
+// Packs [begin, end), which starts and ends with other than white space.
+constexpr PackedText Pack(const char* begin, const char* end)
+{
+    PackedText packed{};
+    for (const char* p = begin; p != end; ++p) {
+        if (!IsWhiteSpace(*p)) {
+            PackByte(&packed, *p);
+        } else if (!IsWhiteSpace(p[-1])) {
+            PackByte(&packed, ' ');
+        }
+    }
+    return packed;
+}
+
+struct PackedSpellings {
+    PackedText rows[UNIT_ALIAS_COUNT];  // in the order of UnitAliasTable
+};
+
+constexpr PackedSpellings PackSpellings()
+{
+    PackedSpellings spellings{};
+    for (size_t i = 0; i < UNIT_ALIAS_COUNT; ++i) {
+        const char* spelling = UnitAliasTable[i].spelling;
+        spellings.rows[i] = Pack(spelling, spelling + TextLength(spelling));
+    }
+    return spellings;
+}
+
+constexpr PackedSpellings PACKED_SPELLINGS = PackSpellings();
 
 // A text's packed words lead to one slot of 512, which holds the only row whose spelling can
-// equal it. The multiplier is one under which the 109 spellings all land in slots of their own,
-// found by trying odd numbers; SpellingsHaveSlotsOfTheirOwn checks it. One multiplication and two
-// loads decide, where a binary search waits on seven loads and, on varied input, mispredicts.
+// equal it. The multiplier is one under which the spellings all land in slots of their own,
+// found by trying odd numbers; SpellingsHaveSlotsOfTheirOwn checks it. One multiplication and a
+// few loads decide, where a binary search waits on seven loads and, on varied input, mispredicts.
 constexpr int SLOT_BITS = 9;
-constexpr uint64_t SLOT_MULTIPLIER = 0xA69A56BE3FAC67E1ULL;
+constexpr uint64_t SLOT_MULTIPLIER = 0xC0A6392F79CA25ABULL;
 
-constexpr size_t Slot(uint64_t head, uint64_t tail)
+constexpr size_t Slot(const PackedText& packed)
 {
-    return static_cast<size_t>(((head + tail * 31) * SLOT_MULTIPLIER) >> (64 - SLOT_BITS));
+    const uint64_t mixed = packed.words[0] + packed.words[1] * 31 + packed.words[2] * 961;
+    return static_cast<size_t>((mixed * SLOT_MULTIPLIER) >> (64 - SLOT_BITS));
 }
 
 // Each slot holds its row's index plus one, or 0.
@@ -189,79 +216,71 @@ struct SpellingSlots {
 constexpr SpellingSlots PlaceSpellings()
 {
     SpellingSlots slots{};
-    for (size_t i = 0; i < UNIT_ALIAS_COUNT; ++i) {
-        slots.rows[Slot(PackedSpellings.heads[i], PackedSpellings.tails[i])] = static_cast<uint8_t>(i + 1);
-    }
+    for (size_t i = 0; i < UNIT_ALIAS_COUNT; ++i) slots.rows[Slot(PACKED_SPELLINGS.rows[i])] = static_cast<uint8_t>(i + 1);
     return slots;
 }
 
-constexpr SpellingSlots SpellingRows = PlaceSpellings();
+constexpr SpellingSlots SPELLING_SLOTS = PlaceSpellings();
 
 constexpr bool SpellingsHaveSlotsOfTheirOwn()
 {
     for (size_t i = 0; i < UNIT_ALIAS_COUNT; ++i) {
-        if (SpellingRows.rows[Slot(PackedSpellings.heads[i], PackedSpellings.tails[i])] != i + 1) return false;
+        if (SPELLING_SLOTS.rows[Slot(PACKED_SPELLINGS.rows[i])] != i + 1) return false;
     }
     return UNIT_ALIAS_COUNT < 255;
 }
 static_assert(SpellingsHaveSlotsOfTheirOwn(), "SLOT_MULTIPLIER must give every spelling a slot");
 
+// The conversion of the spelling packed, or UNIT_NOT_FOUND.
+int FindPacked(const PackedText& packed)
+{
+    if (packed.length == 0 || packed.length > UNIT_SPELLING_MAX) return UNIT_NOT_FOUND;
+    const size_t entry = SPELLING_SLOTS.rows[Slot(packed)];
+    if (entry == 0) return UNIT_NOT_FOUND;
+    const PackedText& row = PACKED_SPELLINGS.rows[entry - 1];
+    const bool found = row.words[0] == packed.words[0] && row.words[1] == packed.words[1] &&
+                       row.words[2] == packed.words[2];
+    return found ? UnitAliasTable[entry - 1].conversion : UNIT_NOT_FOUND;
+}
+
+// FindPacked, and where that finds nothing, the text without its final dot ("5 ft.", "2 lbs.").
+int FindPackedOrUndotted(PackedText packed, char last)
+{
+    const int found = FindPacked(packed);
+    if (found != UNIT_NOT_FOUND || last != '.' || packed.length > PACKED_BYTES) return found;
+    --packed.length;
+    packed.words[packed.length / 8] &= ~(uint64_t{0xFF} << (56 - 8 * (packed.length % 8)));
+    return FindPacked(packed);
+}
+
 }  // namespace
 
 const PaddedTarget* const PaddedTargets = PADDED_TARGETS.rows;
 
-namespace {
-
-// The conversion of the spelling packed as head and tail, or UNIT_NOT_FOUND.
-int FindPacked(uint64_t head, uint64_t tail)
+int LookupSpelling(const char* begin, const char* end)
 {
-    const size_t entry = SpellingRows.rows[Slot(head, tail)];
-    if (entry == 0) return UNIT_NOT_FOUND;
-    const size_t row = entry - 1;
-    const bool found = PackedSpellings.heads[row] == head && PackedSpellings.tails[row] == tail;
-    return found ? UnitAliasTable[row].conversion : UNIT_NOT_FOUND;
+    return begin == end ? UNIT_NOT_FOUND : FindPackedOrUndotted(Pack(begin, end), end[-1]);
 }
 
-// Byte i of a text, folded, in its place in the table's words.
-void Pack(char c, size_t i, uint64_t* head, uint64_t* tail)
+int TrimAndLookupUnit(char* text, char** first)
 {
-    const uint64_t byte = static_cast<unsigned char>(FoldLetter(c));
-    if (i < 8) {
-        *head |= byte << (56 - 8 * i);
-    } else if (i < 16) {
-        *tail |= byte << (120 - 8 * i);
-    }
-}
-
-}  // namespace
-
-int LookupUnit(const char* text)
-{
-    uint64_t head = 0;
-    uint64_t tail = 0;
-    for (size_t i = 0; text[i] != '\0'; ++i) {
-        if (i == UNIT_SPELLING_MAX) return UNIT_NOT_FOUND;  // longer than every spelling
-        Pack(text[i], i, &head, &tail);
-    }
-    return FindPacked(head, tail);
-}
-
-int TrimAndLookupUnit(char* text)
-{
+    char* start = text;
+    while (IsWhiteSpace(*start)) ++start;
+    // Trims and packs in one pass: white space is packed only once something follows it.
     char* end = text;  // after the last character that is not white space; text when none is
-    char* first = text;
-    while (IsWhiteSpace(*first)) ++first;
-    uint64_t head = 0;
-    uint64_t tail = 0;
-    for (char* p = first; *p != '\0'; ++p) {
-        if (!IsWhiteSpace(*p)) end = p + 1;
-        Pack(*p, static_cast<size_t>(p - first), &head, &tail);
+    bool spaced = false;
+    PackedText packed{};
+    for (char* p = start; *p != '\0'; ++p) {
+        if (IsWhiteSpace(*p)) {
+            spaced = true;
+            continue;
+        }
+        if (spaced) PackByte(&packed, ' ');
+        spaced = false;
+        PackByte(&packed, *p);
+        end = p + 1;
     }
     *end = '\0';
-    if (end <= first || end - first > static_cast<ptrdiff_t>(UNIT_SPELLING_MAX)) return UNIT_NOT_FOUND;
-    // Trailing white space was packed as well: keep only the bytes before end.
-    const auto length = static_cast<size_t>(end - first);
-    if (length < 8) head &= ~uint64_t{0} << (64 - 8 * length);
-    tail = length <= 8 ? 0 : tail & (~uint64_t{0} << (128 - 8 * length));
-    return FindPacked(head, tail);
+    *first = end == text ? text : start;
+    return end == text ? UNIT_NOT_FOUND : FindPackedOrUndotted(packed, end[-1]);
 }

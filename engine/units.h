@@ -1,4 +1,4 @@
-// The converter's whole vocabulary: 37 one-way conversions and the 109 spellings that lead to them.
+// The converter's whole vocabulary: 37 one-way conversions and the 122 spellings that lead to them.
 // Constant data; nothing changes it at run time.
 #pragma once
 
@@ -16,12 +16,17 @@ struct UnitAlias {
 };
 
 constexpr int CONVERSION_COUNT = 37;
-constexpr int UNIT_ALIAS_COUNT = 109;
+constexpr int UNIT_ALIAS_COUNT = 122;
 constexpr int UNIT_NOT_FOUND = 37;
 constexpr int CONV_CELSIUS_TO_F = 12;
 constexpr int CONV_FAHRENHEIT_TO_C = 36;
+// The units of the two-amount forms, "5 ft 10 in" and "11 st 4 lb".
+constexpr int CONV_INCHES_TO_CM = 13;
+constexpr int CONV_FEET_TO_M = 14;
+constexpr int CONV_POUNDS_TO_KG = 30;
+constexpr int CONV_STONES_TO_KG = 31;
 constexpr size_t TARGET_TEXT_MAX = 4;     // "acre", "km/h"
-constexpr size_t UNIT_SPELLING_MAX = 14;  // "hundredweights"
+constexpr size_t UNIT_SPELLING_MAX = 19;  // "kilometres per hour"
 
 extern const Conversion ConversionTable[CONVERSION_COUNT];
 // Sorted by CompareNoCase of the spellings, and unique under it.
@@ -35,10 +40,11 @@ struct PaddedTarget {
 };
 extern const PaddedTarget* const PaddedTargets;  // CONVERSION_COUNT rows
 
-// Index of the conversion whose spelling equals the whole text, ignoring the case of A-Z;
-// UNIT_NOT_FOUND when none does. The text is expected trimmed.
-int LookupUnit(const char* text);
+// The conversion whose spelling the text [begin, end) is, or UNIT_NOT_FOUND: letters A-Z in any
+// case, each run of white space as one space, and one final dot allowed ("ft.", "lbs."). The text
+// begins and ends with other than white space.
+int LookupSpelling(const char* begin, const char* end);
 
-// TrimSpace and LookupUnit in one pass: trims the text in place as TrimSpace does and returns
-// the conversion of what is left, UNIT_NOT_FOUND when that is empty or no spelling.
-int TrimAndLookupUnit(char* text);
+// Trims text in place as TrimSpace does, points *first at what is left, and looks that up as
+// LookupSpelling does; UNIT_NOT_FOUND when it is empty or no spelling.
+int TrimAndLookupUnit(char* text, char** first);

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # cmake --install of the native build: exactly the program and its manual page, a page that groff
 # formats without a warning and man shows with its sections and every one of the 37 conversions
-# and 109 spellings. Usage: install_test.sh CMAKE BUILD-FOLDER
+# and 122 spellings. Usage: install_test.sh CMAKE BUILD-FOLDER
 set -eu
 prefix=$(mktemp -d "$2/install-test.XXXXXX")
 trap 'rm -rf "$prefix"' EXIT
@@ -15,10 +15,10 @@ warnings=$(groff -man -ww -z "$page" 2>&1) && [ -z "$warnings" ] || { echo "grof
 shown=$(LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$page" 2>"$prefix/errors")
 [ ! -s "$prefix/errors" ] || { cat "$prefix/errors"; exit 1; }
 for needed in NAME SYNOPSIS DESCRIPTION OPTIONS "EXIT STATUS" EXAMPLES UNITS "ostrel-convert --help|-h|--version" \
-    "\", in, inch, inches" "', feet, foot, ft" "to ° F, factor 1.8" "km/h, kmh"; do
+    "\", in, inch, inches" "', feet, foot, ft" "to ° F, factor 1.8" "kilometers per hour, kilometres per hour, km/h, km/hr, kmh, kmph, kph"; do
   sed 's/^ *//' <<<"$shown" | grep -qxF -- "$needed" || { echo "the page lacks the line: $needed"; exit 1; }
 done
 counts=$(sed -n '/^UNITS$/,/^[^ ]/p' <<<"$shown" | awk '/^ +to .+, factor [0-9.]+$/ { c++; s += split(prev, a, ", ") }
   { prev = $0 } END { print c + 0 " conversions, " s + 0 " spellings" }')
 echo "manual page: $counts"
-[ "$counts" = "37 conversions, 109 spellings" ]
+[ "$counts" = "37 conversions, 122 spellings" ]

@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "convert.h"
 #include "text.h"
+#include "unicode.h"
 #include "units.h"
 
 namespace {
@@ -40,12 +42,37 @@ const Row Rows[] = {
     {"1e9 central", "45359199523.93 kg"}, {"1e9 cwt", "50802299499.51 kg"}, {"1e9 hp", "745700001.72 kw"},
     {"1e9 f", "555555564\xB0 C"},
     // Spellings: any letter case of A-Z, the whole text, nothing folded beyond A-Z.
-    {"1 FT", "0.30 m"}, {"1 kM/H", "0.62 mph"}, {"1 HECTAREN", "2.47 acre"}, {"1 km/", DK}, {"1 litre", DK},
-    {"1 ml", DK}, {"1 inchs", DK}, {"5 kilometer.", DK}, {"1 sq ft", DK}, {"212\xB0 F", DK}, {"5 \xC6T", DK},
+    {"1 FT", "0.30 m"}, {"1 kM/H", "0.62 mph"}, {"1 HECTAREN", "2.47 acre"}, {"1 km/", DK}, {"1 litre", "0.22 gal"},
+    {"1 ml", DK}, {"1 inchs", DK}, {"5 kilometer.", "3.11 mls"}, {"1 sq ft", DK}, {"5 \xC6T", DK},
     {"1 zz", DK}, {"1 !", DK},
+    // More spellings: white space inside as one space, and one final dot.
+    {"10 litres", "2.20 gal"}, {"1 mi", "1.61 km"}, {"100 kph", "62.14 mph"}, {"100 KMPH", "62.14 mph"},
+    {"100 km/hr", "62.14 mph"}, {"2 kilos", "4.41 lbs"}, {"2 kgs", "4.41 lbs"}, {"1 horsepower", "0.75 kw"},
+    {"1 pt", "0.57 l"}, {"60 miles per hour", "96.56 km/h"}, {"60 Miles \t Per  Hour", "96.56 km/h"},
+    {"100 kilometres per hour", "62.14 mph"}, {"100 kilometers per hour.", "62.14 mph"}, {"5 ft.", "1.52 m"},
+    {"2 lbs.", "0.91 kg"}, {"5 ft..", DK}, {"5 .", DK}, {"5 ft .", DK}, {"1 milesper hour", DK},
+    // A degree marker before a temperature, and nothing else.
+    {"100 \xB0" "C", "212\xB0 F"}, {"100\xB0" "C", "212\xB0 F"}, {"100 \xB0 c", "212\xB0 F"}, {"212\xB0 F", "100\xB0 C"},
+    {"100 degrees C", "212\xB0 F"}, {"100 degC", "212\xB0 F"}, {"100 deg F", "38\xB0 C"}, {"\xB0" "C", "32\xB0 F"},
+    {"-40 degrees fahrenheit", "-40\xB0 C"}, {"100 DEGREES Celsius.", "212\xB0 F"}, {"100 degreesc", "212\xB0 F"},
+    {"100 \xB0", DK}, {"100 degrees", DK}, {"100 \xB0 ft", DK}, {"100 deg. C", DK}, {"100 \xB0\xB0" "C", DK},
+    // Two amounts: feet then inches, stone then pounds.
+    {"5 ft 10 in", "1.78 m"}, {"5ft10in", "1.78 m"}, {"5 ft 10", "1.78 m"}, {"5 feet 10 inches", "1.78 m"},
+    {"5 FT 10 IN", "1.78 m"}, {"5 ' 10", "1.78 m"}, {"5 ft. 10 in.", "1.78 m"}, {"5 ft 10.5 in", "1.79 m"},
+    {"5 ft .5 in", "1.54 m"}, {"5 ft 3", "1.60 m"}, {"-5 ft 10 in", "-1.27 m"}, {"5 ft 1d1\"", "1.78 m"},
+    {"11 st 4 lb", "71.67 kg"}, {"11st 4", "71.67 kg"}, {"11 stone 4 pounds", "71.67 kg"},
+    {"5 ft 10 cm", DK}, {"5 ft -10 in", DK}, {"5 ft 10 in x", DK}, {"11 st 4 oz", DK}, {"1 mile 10 yd", DK},
+    {"ft 10 in", DK}, {"5ft.10in", DK}, {"5 ft 1e400 in", DK}, {"5 ft 10 in..", DK}, {"5 ft 10 st", DK},
+    // Fractions and mixed numbers.
+    {"1/2 in", "1.27 cm"}, {"1 1/2 in", "3.81 cm"}, {"3/4 mile", "1.21 km"}, {"-1 1/2 ft", "-0.46 m"},
+    {"10/4 c", "36\xB0 F"}, {"5 ft 10 1/2 in", "1.79 m"}, {"1/0 in", DK}, {"1 / 2 in", DK}, {"1.5/2 in", DK},
+    {"1/2.5 in", DK}, {"1 1/0 in", DK}, {"1e1/2 in", DK}, {"1 1/2", DK},
+    // A fraction after whole inches belongs to them.
+    {"5'10 1/2", "1.79 m"}, {"5' 10 1/2\"", "1.79 m"}, {"5'1/2", "1.54 m"}, {"5'10 1/0", "1.78 m"},
+    {"5'10.0 1/2", "1.78 m"},
     // Feet and inches: the scanned numbers, and everything after the second ignored.
-    {"5'10\"", "1.78 m"}, {"5' 10", "1.78 m"}, {"5 '10", DK}, {"5'10 cm", "1.78 m"}, {"-5'10", "-1.27 m"},
-    {"5'-10", "1.27 m"}, {"5e'10", "1.78 m"}, {"5e2'10", "152.65 m"}, {"5E-'10", "1.78 m"}, {"5d2'10", DK},
+    {"5'10\"", "1.78 m"}, {"5' 10", "1.78 m"}, {"5 '10", "1.78 m"}, {"5'10 cm", "1.78 m"}, {"-5'10", "-1.27 m"},
+    {"5'-10", "1.27 m"}, {"5e'10", "1.78 m"}, {"5e2'10", "152.65 m"}, {"5E-'10", "1.78 m"}, {"5d2'10", "152.65 m"},
     {"6'", "1.83 m"}, {"\t\n5'10", "1.78 m"}, {"5'x", DK}, {"1e400'5", "inf m"}, {"-1e400'5", "-inf m"},
     {"1e400'-1e400", "nan m"}, {"-0'-1e-400", "-0.00 m"},
     // The plain number: its syntax, and what is left for the unit.
@@ -53,7 +80,7 @@ const Row Rows[] = {
     {"5 ft\xA0", DK}, {"1d3 ft", "304.80 m"}, {"1D-2 in", "0.03 cm"}, {"2E+2 in", "508.00 cm"}, {"5dram", "8.86 g"},
     {"5e ft", DK}, {"5e+ ft", DK}, {"5 e", DK}, {"+5 ft", "1.52 m"}, {".5 ft", "0.15 m"}, {"5. ft", "1.52 m"},
     {"-.5 ft", "-0.15 m"}, {"- 5 ft", DK}, {". ft", DK}, {"-ft", DK}, {"+.e ft", DK}, {"0x10 ft", DK},
-    {"inf ft", DK}, {"nan ft", DK}, {"ft", "0.00 m"}, {"c", "32\xB0 F"}, {"5", DK}, {"5 ft 3", DK}, {"1,5 kg", DK},
+    {"inf ft", DK}, {"nan ft", DK}, {"ft", "0.00 m"}, {"c", "32\xB0 F"}, {"5", DK}, {"1,5 kg", DK}, {"1,500 ft", DK},
     {"1e400 ft", DK}, {"1e99999999999999999999 ft", DK}, {"1e-400 ft", "0.00 m"}, {"-1e-400 ft", "0.00 m"},
     {"-1e-310 ft", "0.00 m"}, {"-1e400 ft", "-inf m"}, {"1e308 in", "inf cm"},
     {"0." + std::string(500, '0') + "1e501 ft", "0.30 m"},
@@ -94,22 +121,52 @@ TEST(Engine, ShowsExactlyTheseBytes)
 
 TEST(Engine, UnitTablesKeepTheirInvariants)
 {
-    static_assert(CONVERSION_COUNT == 37 && UNIT_ALIAS_COUNT == 109 && UNIT_NOT_FOUND == 37, "");
+    static_assert(CONVERSION_COUNT == 37 && UNIT_ALIAS_COUNT == 122 && UNIT_NOT_FOUND == 37, "");
     bool reached[CONVERSION_COUNT] = {};
     for (int i = 0; i < UNIT_ALIAS_COUNT; ++i) {
         const UnitAlias& row = UnitAliasTable[i];
         ASSERT_TRUE(row.conversion >= 0 && row.conversion < CONVERSION_COUNT) << row.spelling;
         reached[row.conversion] = true;
-        std::string upper = row.spelling;
-        for (char& c : upper) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
-        // Sorted and unique under the lookup's own comparison, stored in lower case, found in either case.
+        const std::string spelling = row.spelling;
+        std::string varied;  // in upper case, white space between words doubled, with a final dot
+        for (char c : spelling) varied += c == ' ' ? std::string(" \t") : std::string(1, c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+        varied += '.';
+        // Sorted and unique under the lookup's own comparison, stored in lower case, found both ways.
         EXPECT_TRUE(i == 0 || CompareNoCase(UnitAliasTable[i - 1].spelling, row.spelling) < 0) << row.spelling;
-        EXPECT_EQ(std::string(row.spelling).find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ"), std::string::npos) << row.spelling;
-        EXPECT_EQ(LookupUnit(row.spelling), row.conversion) << row.spelling;
-        EXPECT_EQ(LookupUnit(upper.c_str()), row.conversion) << upper;
+        EXPECT_EQ(spelling.find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ"), std::string::npos) << row.spelling;
+        EXPECT_EQ(LookupSpelling(spelling.data(), spelling.data() + spelling.size()), row.conversion) << spelling;
+        EXPECT_EQ(LookupSpelling(varied.data(), varied.data() + varied.size()), row.conversion) << varied;
     }
     EXPECT_EQ(std::count(reached, reached + CONVERSION_COUNT, true), CONVERSION_COUNT);
-    EXPECT_EQ(LookupUnit(""), UNIT_NOT_FOUND);
+}
+
+
+// Text as typed or pasted, in UTF-8, and the engine's bytes it becomes.
+const std::pair<std::string, std::string> Mapped[] = {
+    {"5 ft \x7f\xc2\x80\xc2\xa0", "5 ft \x7f\x80 "}, {"\u2018\u2019\u2032\u00b4|\u201c\u201d\u2033", "''''|\"\"\""},
+    {"\u00ba\u2103\u2109", "\xB0\xB0" "C\xB0" "F"}, {"\u00bc\u00bd\u00be\u2153\u2154", " 1/4 1/2 3/4 1/3 2/3"},
+    {"\u215b\u215c\u215d\u215e\u2044\u2212", " 1/8 3/8 5/8 7/8/-"}, {"\u2007\u2009\u202f\u3000|", "    |"},
+    {"\uff01\uff15\uff46\uff54\uff5e\uff00\uff5f", "!5ft~??"}, {"\u00e9\u00ff\u0100\u215f\U0001F600", "\xE9\xFF???"},
+    // Malformed: a lone continuation, overlong forms, a surrogate, past U+10FFFF, a lead cut short.
+    {"\x80|\xc0\x80|\xe0\x80\x80|\xed\xa0\x80|\xf4\x90\x80\x80|\xf5|\xe2\x82", "?|??|???|???|????|?|??"},
+};
+
+TEST(Engine, MapsTypedTextToItsOwnBytes)
+{
+    char out[64];
+    for (const auto& [typed, bytes] : Mapped) {
+        EXPECT_EQ(MapUtf8(typed.data(), typed.size(), out, sizeof out), bytes.size()) << typed;
+        EXPECT_EQ(out, bytes) << typed;
+    }
+    const std::pair<std::u16string, std::string> utf16[] = {
+        {u"5\u2032\u00be\u2033", "5' 3/4\""}, {u"\U0001F600x", "?x"}, {u"\xd800x\xdc00", "?x?"}, {u"x\xd83d", "x?"},
+    };
+    for (const auto& [typed, bytes] : utf16) EXPECT_EQ(std::string(out, MapUtf16(typed.data(), typed.size(), out, sizeof out)), bytes);
+    EXPECT_EQ(std::string(out, MapLatin1("\xba\xbc\xb0\xff", 4, out, sizeof out)), "\xB0 1/4\xB0\xFF");
+    // A character whose bytes do not fit is left out whole.
+    EXPECT_EQ(MapUtf8("1\u00bd", 3, out, 5), 1u);
+    EXPECT_STREQ(out, "1");
+    EXPECT_EQ(MapUtf16(u"1\u00bd", 2, out, 6), 5u);
 }
 
 }  // namespace

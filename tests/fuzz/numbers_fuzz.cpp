@@ -10,7 +10,8 @@
 #include <initializer_list>
 #include <string>
 
-#include "numbers.h"
+// The engine's own file: its general printing path, which the fast one is held to, is its own.
+#include "numbers.cpp"
 
 namespace {
 
@@ -47,13 +48,14 @@ void RequireFastPathsAgree(const uint8_t* data)
         double reference = 0.0, read = 0.0;
         std::from_chars(text, text + std::strlen(text), reference);
         Require(*ReadPlainNumber(text, &read) == '\0' && read == (std::fabs(reference) < DBL_MIN ? 0.0 : reference));
-        // Printed with 0, 1 and 2 decimals, and negated: the same bytes both ways.
+        // Printed with 0, 1 and 2 decimals, and negated: the same bytes as the general path's.
         for (const double near : {value, reference, std::nextafter(reference, 0.0), std::nextafter(reference, 1e300)}) {
             for (int way = 0; way < 6; ++way) {
-                char printed[2][FIXED_TEXT_MAX + 8];
-                FormatFixed(printed[0], sizeof printed[0], way % 2 ? -near : near, way / 2);
-                FormatFixedByDigits(printed[1], sizeof printed[1], way % 2 ? -near : near, way / 2);
-                Require(std::strcmp(printed[0], printed[1]) == 0);
+                const double shown = way % 2 ? -near : near;
+                char printed[2][FIXED_TEXT_MAX + 8] = {};
+                const size_t length = FormatFixed(printed[0], sizeof printed[0], shown, way / 2);
+                Require(!std::isfinite(shown) || (PrintByDigits(printed[1], shown, way / 2) == length &&
+                                                  std::strcmp(printed[0], printed[1]) == 0));
             }
         }
     }
