@@ -1,5 +1,5 @@
-// ostrel-convert's standard streams on Linux and other POSIX systems: plain reads and writes, and
-// the locale's character set for the degree sign.
+// ostrel-convert's arguments and standard streams on Linux and other POSIX systems: plain reads
+// and writes, all in the locale's character set unless another is asked for.
 #include "streams.h"
 
 #include <langinfo.h>
@@ -13,10 +13,13 @@
 #include "text.h"
 
 const char ENCODING_HELP[] =
-    "The degree sign of temperatures is printed in UTF-8 when the locale's character set is\n"
-    "UTF-8, and otherwise as the single byte 0xB0 (Latin-1 and Windows-1252, as the window shows\n"
-    "it). --encoding=utf-8 or --encoding=latin1 chooses instead, for TEXT and standard input\n"
-    "alike; the names may be written in any letter case, with or without the hyphen.\n";
+    "Text is read and written in UTF-8 when the locale's character set is UTF-8 (as its name says\n"
+    "where the locale is not installed), and otherwise in Latin-1: the degree sign of temperatures\n"
+    "is then the single byte 0xB0 (Latin-1 and Windows-1252, as the window shows it).\n"
+    "--encoding=utf-8 or --encoding=latin1 chooses instead, for TEXT, standard input and output\n"
+    "alike; the names may be written in any letter case, with or without the hyphen. Standard\n"
+    "input that begins with a byte order mark is read as it says: UTF-8, or UTF-16 (FF FE or\n"
+    "FE FF), its lines ending in LF or CR LF.\n";
 
 namespace {
 
@@ -47,10 +50,12 @@ bool LocaleIsUtf8()
 
 }  // namespace
 
-DegreeEncoding ChooseEncoding(DegreeEncoding asked)
+int main(int argc, char** argv) { return RunConverter(argc, argv); }
+
+TextEncoding ChooseEncoding(TextStream, TextEncoding asked)
 {
-    if (asked != DEGREE_UNSET) return asked;
-    return LocaleIsUtf8() ? DEGREE_UTF8 : DEGREE_LATIN1;
+    if (asked != ENCODING_UNSET) return asked;
+    return LocaleIsUtf8() ? ENCODING_UTF8 : ENCODING_LATIN1;
 }
 
 long ReadInput(char* buffer, size_t size)

@@ -1,19 +1,24 @@
-// ostrel-convert's standard streams on Windows. A console is written and read in UTF-16, which
-// shows and takes every character whatever its code page. A pipe from a process with a console
-// gets that console's code page, which PowerShell and cmd decode what they capture with; files,
-// and pipes without a console, get UTF-8 unless Latin-1 is asked for. Lines end in CR LF, as
-// Windows text files do.
+// ostrel-convert's arguments and standard streams on Windows. The arguments are read in UTF-16,
+// and so is a console, which is written in it too and so shows every character whatever its code
+// page. A pipe from a process with a console gets that console's code page, which PowerShell and
+// cmd decode what they capture with; files, and pipes without a console, get UTF-8 unless Latin-1
+// is asked for. Lines end in CR LF, as Windows text files do.
 #include "streams.h"
 
 #include <windows.h>
 
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "text.h"
 
 const char ENCODING_HELP[] =
+    "TEXT is read as Unicode, and so is what is typed into a console window. Standard input from\n"
+    "a file or a pipe is read as UTF-8, or as Latin-1 with --encoding=latin1; input that begins\n"
+    "with a byte order mark is read as it says: UTF-8, or UTF-16 (FF FE or FE FF, as PowerShell\n"
+    "5.1's > writes files).\n"
     "The degree sign of temperatures reads right wherever the output goes. In a console window\n"
     "it is written as Unicode text, whatever the console's code page. Into a pipe, from a\n"
     "command prompt or PowerShell, it is written in the console's code page, with which they\n"
@@ -178,12 +183,32 @@ long ReadConsoleText(HANDLE input, char* buffer, size_t size)
 
 }  // namespace
 
-DegreeEncoding ChooseEncoding(DegreeEncoding asked)
+// The command line read as UTF-16, so that no word passes through the ANSI code page, and handed
+// on in UTF-8.
+extern "C" int wmain(int count, wchar_t** wide)
 {
-    OutputEncodingAsked = asked != DEGREE_UNSET;
-    // A console, and a pipe written in a console's code page, take the text as UTF-8 on the way.
-    if (IsConsole(GetStdHandle(STD_OUTPUT_HANDLE))) return DEGREE_UTF8;
-    return asked != DEGREE_UNSET ? asked : DEGREE_UTF8;
+    char** words = static_cast<char**>(std::calloc(static_cast<size_t>(count) + 1, sizeof(char*)));
+    for (int i = 0; i < count; ++i) {
+        const int size = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+        char* word = words != nullptr && size > 0 ? static_cast<char*>(std::malloc(static_cast<size_t>(size))) : nullptr;
+        if (word == nullptr || WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, word, size, nullptr, nullptr) == 0) {
+            const char message[] = "ostrel-convert: out of memory\n";
+            WriteOutput(true, message, sizeof message - 1);
+            return 2;
+        }
+        words[i] = word;
+    }
+    return RunConverter(count, words);
+}
+
+TextEncoding ChooseEncoding(TextStream stream, TextEncoding asked)
+{
+    // Consoles are read and written in UTF-16, taken to and from UTF-8 on the way, as are pipes
+    // written in a console's code page.
+    if (stream == ARGUMENTS) return ENCODING_UTF8;
+    if (stream == STANDARD_OUTPUT) OutputEncodingAsked = asked != ENCODING_UNSET;
+    if (IsConsole(GetStdHandle(stream == STANDARD_INPUT ? STD_INPUT_HANDLE : STD_OUTPUT_HANDLE))) return ENCODING_UTF8;
+    return asked != ENCODING_UNSET ? asked : ENCODING_UTF8;
 }
 
 long ReadInput(char* buffer, size_t size)
