@@ -32,7 +32,7 @@ void HandOver(HWND running)
 {
     if (InputText[0] != '\0') {
         COPYDATASTRUCT data = {};
-        const size_t length = strlen(InputText);  // at most INPUT_TEXT_MAX
+        const size_t length = strlen(InputText);  // at most INPUT_BYTES_MAX
         data.cbData = static_cast<DWORD>(length) + 1;
         data.lpData = InputText;
         SendMessageA(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
@@ -59,12 +59,13 @@ int RunDialogs()
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, LPSTR lpCmdLine, int /*nShowCmd*/)
+int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, LPSTR /*lpCmdLine*/, int /*nShowCmd*/)
 {
     InstallSignalHandlers(OnFatalSignal);
 
-    InputText[0] = '\0';
-    if (lpCmdLine && lpCmdLine[0] != '\0') BoundedCopy(InputText, TrimSpace(lpCmdLine), INPUT_TEXT_MAX);
+    // The command line as Unicode: its ANSI form has lost what the system's code page cannot spell.
+    static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows' wide characters are UTF-16");
+    ReadStartText(reinterpret_cast<const char16_t*>(GetCommandLineW()), InputText);
     if (strncmp(InputText, "-b", 2) == 0) return RunBatch();
     const char* unquoted = Unquote(InputText);
     memmove(InputText, unquoted, strlen(unquoted) + 1);

@@ -114,11 +114,13 @@ std::string Clipboard(bool place = false, const std::string* bytes = nullptr, UI
 {
     if (!WaitFor([] { return OpenClipboard(nullptr); })) return "(busy)";
     std::string text = "(none)";
-    if (place && EmptyClipboard() && bytes) {
-        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes->size() + 1);
-        std::memcpy(GlobalLock(block), bytes->c_str(), bytes->size() + 1);
+    if (place && EmptyClipboard() && bytes) {  // as CF_TEXT, or the table's UTF-8 as CF_UNICODETEXT only
+        const std::wstring wide = Wide(*bytes);
+        const size_t size = format == CF_TEXT ? bytes->size() + 1 : (wide.size() + 1) * sizeof(wchar_t);
+        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+        std::memcpy(GlobalLock(block), format == CF_TEXT ? static_cast<const void*>(bytes->c_str()) : wide.c_str(), size);
         GlobalUnlock(block);
-        SetClipboardData(CF_TEXT, block);
+        SetClipboardData(format, block);
     } else if (HANDLE block = place ? nullptr : GetClipboardData(format)) {
         const void* data = GlobalLock(block);
         const auto* wide = static_cast<const wchar_t*>(data);
@@ -234,21 +236,28 @@ bool Act(const std::string& action)
     if (verb == "start")  // another start, awaited to its end
         return Start(arg, Folder) && WaitFor([] { return (LastShowedWindow |= !Windows(Last).empty()), Ended(Last); });
     if (verb == "set") return Send(GetDlgItem(Dialog, IDC_INPUT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(arg.c_str()));
+    if (verb == "chars") {  // typed as an input method types: a WM_CHAR for each UTF-16 unit
+        DWORD_PTR done;
+        for (wchar_t c : Wide(arg))
+            if (!SendMessageTimeoutW(GetDlgItem(Dialog, IDC_INPUT), WM_CHAR, c, 1, SMTO_NORMAL, LIMIT_MS, &done)) return false;
+        return true;
+    }
     if (verb == "cmd" || verb == "post" || verb == "aboutcmd") return Command(verb == "aboutcmd" ? About : Dialog, arg, verb == "post");
     if (verb == "keys" || verb == "aboutkeys") return Xdotool(verb == "keys" ? GetDlgItem(Dialog, IDC_INPUT) : GetDlgItem(About, IDC_VERSION), arg);
-    if (verb == "clip") return Clipboard(true, space < action.size() ? &arg : nullptr) != "(busy)";
+    if (verb == "clip" || verb == "wclip")
+        return Clipboard(true, space < action.size() ? &arg : nullptr, verb == "clip" ? CF_TEXT : CF_UNICODETEXT) != "(busy)";
     if (verb.rfind("copydata", 0) == 0) {  // copydata#SIZE TEXT; "(null)" for no block
         const DWORD size = verb.size() > 9 ? std::stoul(verb.substr(9)) : static_cast<DWORD>(arg.size() + 1);
         COPYDATASTRUCT data = {0x0BAD, size, arg == "(null)" ? nullptr : const_cast<char*>(arg.c_str())};
         return Send(Dialog, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
     }
-    if (verb == "flood") {  // random blocks of random sizes; the input stays within 80 characters
+    if (verb == "flood") {  // random blocks of random sizes; the input stays within the 320 bytes a hand-over may bring
         std::mt19937 random(20261207);
         static char block[2000];
         for (long long i = 0; i < number; ++i) {
             COPYDATASTRUCT data = {random(), static_cast<DWORD>(random() % (sizeof block + 1)), block};
             for (DWORD b = 0; b < data.cbData; ++b) block[b] = static_cast<char>(random());
-            if (!Send(Dialog, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)) || Field(Dialog, IDC_INPUT).size() > 80) return false;
+            if (!Send(Dialog, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)) || Field(Dialog, IDC_INPUT).size() > 320) return false;
         }
         return true;
     }

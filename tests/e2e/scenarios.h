@@ -3,7 +3,7 @@
 // then what must be seen, separated by "|" and each awaited for up to ten seconds. In both,
 // "<N*c>" stands for N times the character c.
 // Actions: open[@FOLDER] TEXT (a fresh start), start TEXT (another start, awaited to its end),
-// set TEXT, cmd|post|aboutcmd COMMAND, keys|aboutkeys XDOTOOL-ACTIONS, clip [TEXT],
+// set TEXT, chars TEXT, cmd|post|aboutcmd COMMAND, keys|aboutkeys XDOTOOL-ACTIONS, clip|wclip [TEXT],
 // copydata[#SIZE] TEXT, flood N, hold MS, release, reg NAME TYPE VALUE, regdel NAME, move X Y,
 // foreign, foreground, mutex, about, override DLL [-], signal N, plant, home FOLDER. What is seen:
 // input, result, clip (as ANSI programs read them), wresult, wclip (as Unicode ones do, in UTF-8),
@@ -70,8 +70,8 @@ const Scenario Scenarios[] = {
     {"hostile", "open 5 ft; copydata 2 kg", "input 2 kg|result 4.41 lbs"},
     {"", "copydata#0 5 ft", "input |result "},
     {"", "copydata#4 5 ftXYZ", "input 5 ft|result 1.52 m"},
-    {"", "copydata#1000 <1000*7>", "input <80*7>|result don't know"},
-    {"", "copydata#50 (null)", "input <80*7>|result don't know"},
+    {"", "copydata#1000 <1000*7>", "input <320*7>|result don't know"},
+    {"", "copydata#50 (null)", "input <320*7>|result don't know"},
     {"", "flood 2000; copydata 2 kg", "result 4.41 lbs|running|windows 0"},
 
     // Paste: the first line of any clipboard, not converted, the clipboard left as it was.
@@ -131,6 +131,21 @@ const Scenario Scenarios[] = {
     // The degree sign in every code page: shown, copied and placed by batch mode as U+00B0.
     {"degree", "open 100 c; cmd copy", "wresult 212\u00b0 F|wclip 212\u00b0 F"},
     {"", "start -b 98.6 f", "exit 0|wclip 37\u00b0 C"},
+
+    // What people type and paste, read alike in every code page: keys (characters beyond the keyboard's
+    // as an input method sends them), Unicode pasted, the command line.
+    {"forms", "open; set ; keys type \"5 ft 10 in\"; keys key Return", "result 1.78 m"},
+    {"", "set ; keys type \"11st 4lb\"; keys key Return", "result 71.67 kg"},
+    {"", "set ; keys type \"1 1/2 in\"; keys key Return", "result 3.81 cm"},
+    {"", "set ; chars 212\u00b0 F; keys key Return", "wresult 100\u00b0 C"},
+    {"", "set ; chars 100 \u2103; keys key Return", "wresult 212\u00b0 F"},
+    {"", "set ; chars \uff15 \uff46\uff54; keys key Return", "result 1.52 m"},
+    {"", "set ; chars \u221240 \u00b0F; keys key Return", "wresult -40\u00b0 C"},
+    {"", "set ; keys type \"10 litres\"; keys key Return", "result 2.20 gal"},
+    {"", "wclip 5\u2032 10 \u00be\u2033; cmd paste; cmd ok", "result 1.80 m"},
+    {"", "start 5\u2019 10\u00bd\u2033", "exit 1|input 5' 10 1/2\"|result 1.79 m"},  // handed over mapped
+    {"", "open 5\u201910\u00bd\u2033", "input 5'10 1/2\"|result 1.79 m"},
+    {"", "start -b 100 \u00b0C", "exit 0|wclip 212\u00b0 F"},
 
     // A fatal signal: one message without an owner, then the signal number as exit code.
     {"signal", "open; signal 2", "ubox interrupted: interrupt|exit 2"},
