@@ -2,6 +2,7 @@
 #include "maindlg.h"
 
 #include "about.h"
+#include "announce.h"
 #include "app.h"
 #include "clipboard.h"
 #include "convert.h"
@@ -79,6 +80,7 @@ BOOL OnCommand(HWND dialog, WORD command)
 void ConvertAndShow(HWND dialog)
 {
     ShowResult(dialog, ConvertForDisplay(InputText));
+    AnnounceLiveRegion(GetDlgItem(dialog, IDC_RESULT));
 }
 
 void SetDialogIcon(HWND dialog)
@@ -104,6 +106,7 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         // What the field shows is what Convert reads.
         SendDlgItemMessageA(dialog, IDC_INPUT, EM_LIMITTEXT, INPUT_TEXT_MAX, 0);
         SetDlgItemTextA(dialog, IDC_INPUT, InputText);
+        MarkLiveRegion(GetDlgItem(dialog, IDC_RESULT));
         ConvertAndShow(dialog);
         RestoreWindowPosition(dialog);
         return FALSE;
