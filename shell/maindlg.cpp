@@ -2,6 +2,7 @@
 #include "maindlg.h"
 
 #include "about.h"
+#include "announce.h"
 #include "app.h"
 #include "clipboard.h"
 #include "convert.h"
@@ -85,6 +86,7 @@ BOOL OnCommand(HWND dialog, WORD command)
 void ConvertAndShow(HWND dialog)
 {
     ShowEngineText(dialog, IDC_RESULT, ConvertForDisplay(InputText));
+    AnnounceLiveRegion(GetDlgItem(dialog, IDC_RESULT));
 }
 
 void SetDialogIcon(HWND dialog)
@@ -110,6 +112,7 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         // A limit on what the user types; a longer text given at start or handed over still shows.
         SendDlgItemMessageW(dialog, IDC_INPUT, EM_LIMITTEXT, INPUT_TEXT_MAX, 0);
         ShowEngineText(dialog, IDC_INPUT, InputText);
+        MarkLiveRegion(GetDlgItem(dialog, IDC_RESULT));
         ConvertAndShow(dialog);
         RestoreWindowPosition(dialog);
         return FALSE;

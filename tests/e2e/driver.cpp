@@ -30,6 +30,7 @@ HANDLE Main, Last, Held, Release;
 HWND Dialog, About, Foreign;
 bool LastShowedWindow;
 int ForeignCopyData;
+std::vector<HWND> Announced;  // the window of each live-region event since "listen"
 
 template <class Done>
 bool WaitFor(Done done)
@@ -75,6 +76,12 @@ std::vector<HWND> Windows(HANDLE process, const char* title = nullptr)
             found.push_back(window);
     }
     return found;
+}
+
+// Live-region events of any process, as a screen reader hears them, taken as this thread reads messages.
+void CALLBACK NoteAnnouncement(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD)
+{
+    if (object == OBJID_CLIENT && child == CHILDID_SELF) Announced.push_back(window);
 }
 
 bool Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -284,6 +291,7 @@ bool Act(const std::string& action)
                                                                    400, 300, 200, 100, nullptr, nullptr, nullptr, nullptr));
     }
     if (verb == "foreground") return SetForegroundWindow(Foreign) && GetForegroundWindow() == Foreign;
+    if (verb == "listen") return Announced.clear(), true;
     if (verb == "mutex") return CreateMutexA(nullptr, FALSE, TITLE) != nullptr;  // of an instance still starting
     if (verb == "about") {
         const size_t before = Windows(Main, "About Ostrel").size();
@@ -313,9 +321,11 @@ bool Act(const std::string& action)
         // group's environment tells Wine to prefer them to its own.
         HMODULE probe = LoadLibraryA((Planted + "\\winmm.dll").c_str());
         const bool marks = probe && FreeLibrary(probe) && DeleteFileA((Planted + "\\winmm.dll.loaded").c_str());
-        const bool copied = CopyFileA((Planted + "\\winmm.dll").c_str(), (Planted + "\\hhctrl.ocx").c_str(), FALSE) &&
-                            CopyFileA(Program.c_str(), (Planted + "\\ostrel.exe").c_str(), FALSE) &&
-                            CopyFileA((Folder + "\\ostrel.chm").c_str(), (Planted + "\\ostrel.chm").c_str(), FALSE);
+        bool copied = CopyFileA(Program.c_str(), (Planted + "\\ostrel.exe").c_str(), FALSE) &&
+                      CopyFileA((Folder + "\\ostrel.chm").c_str(), (Planted + "\\ostrel.chm").c_str(), FALSE);
+        for (const char* name : {"\\hhctrl.ocx", "\\oleacc.dll"})  // and no mark left by an earlier run
+            copied = copied && CopyFileA((Planted + "\\winmm.dll").c_str(), (Planted + name).c_str(), FALSE) &&
+                     (DeleteFileA((Planted + name + ".loaded").c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND);
         Program = Planted + "\\ostrel.exe";
         Folder = Planted;
         return marks && copied;
@@ -351,6 +361,10 @@ std::string See(const std::string& what, const std::string& value)
                !RegGetValueA(HKEY_CURRENT_USER, STATE_KEY, "wypos", RRF_RT_REG_DWORD, nullptr, &y, &size)
             ? std::to_string(static_cast<int>(x)) + " " + std::to_string(static_cast<int>(y)) : "none";
     if (what == "front") return GetForegroundWindow() == Dialog ? "main" : GetForegroundWindow() == Foreign ? "foreign" : "other";
+    if (what == "announced") {  // events on the result field; those already sent are taken first
+        for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&msg);
+        return std::to_string(std::count(Announced.begin(), Announced.end(), GetDlgItem(Dialog, IDC_RESULT)));
+    }
     if (what == "foreign") return std::to_string(ForeignCopyData);
     if (what == "iconic") return IsIconic(Dialog) ? "1" : "0";
     if (what == "viewer") {  // the help viewer, owned by the main window
@@ -379,6 +393,7 @@ int main(int argc, char** argv)
     // The about box plays a sound, and without a sound server Wine's drivers can take longer to
     // give up than a row waits.
     EndPrograms();
+    SetWinEventHook(0x8019, 0x8019, nullptr, NoteAnnouncement, 0, 0, WINEVENT_OUTOFCONTEXT);  // EVENT_OBJECT_LIVEREGIONCHANGED
     RegDeleteTreeA(HKEY_CURRENT_USER, STATE_KEY);
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\ostrel.exe");
     for (const char* driver : {"winealsa.drv", "winepulse.drv", "wineoss.drv"}) Act(std::string("override ") + driver);

@@ -5,10 +5,11 @@
 // Actions: open[@FOLDER] TEXT (a fresh start), start TEXT (another start, awaited to its end),
 // set TEXT, chars TEXT, cmd|post|aboutcmd COMMAND, keys|aboutkeys XDOTOOL-ACTIONS, clip|wclip [TEXT],
 // copydata[#SIZE] TEXT, flood N, hold MS, release, reg NAME TYPE VALUE, regdel NAME, move X Y,
-// foreign, foreground, mutex, about, override DLL [-], signal N, plant, home FOLDER. What is seen:
-// input, result, clip (as ANSI programs read them), wresult, wclip (as Unicode ones do, in UTF-8),
-// exit, running, nowindow, windows, box|ubox TEXT, at|about X Y, version, compiled, saved X Y|none,
-// front, foreign, iconic, viewer, marks.
+// foreign, foreground, mutex, about, override DLL [-], signal N, plant, home FOLDER, listen (counts
+// live-region events afresh). What is seen: input, result, clip (as ANSI programs read them),
+// wresult, wclip (as Unicode ones do, in UTF-8), exit, running, nowindow, windows, box|ubox TEXT,
+// at|about X Y, version, compiled, saved X Y|none, front, foreign, iconic, viewer, marks,
+// announced (events on the result field).
 #pragma once
 
 struct Scenario {
@@ -33,7 +34,8 @@ const Scenario Scenarios[] = {
     {"", "open <3* >5<77* >ft<31917*y>", "input 5<77* >ft|result 1.52 m|windows 0"},
     {"", "mutex; open 5 ft", "ubox Ostrel is already running|exit 1"},
 
-    // Commands: Convert reads the input, Copy takes the result shown; the rest leave both alone.
+    // Commands: Convert reads the input and announces the result, Copy takes the result shown; the
+    // rest leave both alone.
     {"commands", "open 5 ft; clip sentinel; set 2 kg; cmd ok", "result 4.41 lbs|input 2 kg|clip sentinel"},
     {"", "set 5 ft; cmd copy", "result 4.41 lbs|clip 4.41 lbs"},
     {"", "set ; cmd ok; cmd copy", "result |clip "},
@@ -41,10 +43,11 @@ const Scenario Scenarios[] = {
     {"", "set 2 kg; cmd cancel; cmd 40099", "input 2 kg|result 1.78 m|running|windows 0"},
     {"", "set 100 c; cmd ok; cmd copy", "result 212\xb0 F|clip 212\xb0 F"},
     {"", "set 1e100 ft; cmd ok; cmd copy", "result 30480000376701357<83*0>.00 m|clip 30480000376701357<83*0>.00 m"},
+    {"", "listen; set 5 ft; cmd ok; cmd ok; set 2 kg; cmd convert; cmd paste; cmd copy", "result 4.41 lbs|announced 3"},
 
     // Real keys: typing does not convert, Return does, Esc does nothing.
-    {"keys", "open 5 ft; set ; keys type 5'10", "input 5'10|result 1.52 m"},
-    {"", "keys key Return", "result 1.78 m"},
+    {"keys", "listen; open 5 ft; set ; keys type 5'10", "input 5'10|result 1.52 m|announced 1"},
+    {"", "listen; keys key Return", "result 1.78 m|announced 1"},
     {"", "keys key Escape key End type 7", "input 5'107|result 1.78 m|running|windows 0"},
     {"", "set ; keys type <85*1>", "input <80*1>"},
 
@@ -63,7 +66,7 @@ const Scenario Scenarios[] = {
     {"", "foreground; start 2 kg", "exit 1|nowindow|input 2 kg|result 4.41 lbs|front main|foreign 0"},
     {"", "foreground; start -b 5 ft", "exit 0|input 2 kg|front foreign|clip 1.52 m|foreign 0"},
     {"", "post minimize", "iconic 1"},
-    {"", "start 1 mile", "exit 1|input 1 mile|result 1.61 km|iconic 0|front main"},
+    {"", "listen; start 1 mile", "exit 1|input 1 mile|result 1.61 km|iconic 0|front main|announced 1"},
     {"", "cmd minimize; foreground; start", "exit 1|nowindow|input 1 mile|iconic 0|front main"},
 
     // Hand-overs from any process are read within their bounds, even in a random flood.

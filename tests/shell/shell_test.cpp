@@ -1,7 +1,9 @@
 // What no other process can drive the real program into, tested in-process under Wine: the text
 // rules, the clipboard's failure paths, message texts, registry values of any shape, the help
-// control's path, and the main dialog's answer to messages Wine will not carry between processes.
+// control's path, the main dialog's answer to messages Wine will not carry between processes, and
+// the dialogs' fields as screen readers name them (Wine's oleacc answers only in-process).
 #include <gtest/gtest.h>
+#include <oleacc.h>
 
 #include <cstring>
 #include <string>
@@ -15,6 +17,7 @@
 #include "maindlg.h"
 #include "message.h"
 #include "registry.h"
+#include "resource.h"
 #include "syslib.h"
 #include "textrules.h"
 
@@ -220,6 +223,28 @@ TEST(Shell, MainDialogShowsItsIconsAtTheSystemsSizesIgnoresAnEmptyHandOverAndDis
     EXPECT_STREQ(InputText, "5 ft");
     EXPECT_TRUE(MainDialogProc(dialog, 0x10000 | WM_CLOSE, 0, 0));
     EXPECT_FALSE(IsWindow(dialog));
+}
+
+INT_PTR CALLBACK NoProcedure(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+TEST(Shell, DialogFieldsAreNamedForScreenReadersByLabelsNotDrawn)
+{
+    const struct { const wchar_t* dialog; int field; std::wstring name; } rows[] = {
+        {L"OSTRELDLG", IDC_INPUT, L"Amount and unit"}, {L"OSTRELDLG", IDC_RESULT, L"Result"},
+        {L"ABOUT", IDC_VERSION, L"Version"}, {L"ABOUT", IDC_COMPILED, L"Built"}};
+    for (const auto& row : rows) {
+        HWND dialog = CreateDialogParamW(GetModuleHandleA(nullptr), row.dialog, nullptr, NoProcedure, 0);
+        HWND field = GetDlgItem(dialog, row.field);
+        IAccessible* object = nullptr;
+        VARIANT self = {};
+        self.vt = VT_I4;  // the field itself: CHILDID_SELF, 0
+        BSTR name = nullptr;
+        ASSERT_EQ(AccessibleObjectFromWindow(field, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible), reinterpret_cast<void**>(&object)), S_OK);
+        object->get_accName(self, &name);
+        EXPECT_EQ(name ? std::wstring(name) : L"(none)", row.name);
+        EXPECT_FALSE(GetWindowLongW(GetWindow(field, GW_HWNDPREV), GWL_STYLE) & WS_VISIBLE) << "the label is drawn";
+        SysFreeString(name), object->Release(), DestroyWindow(dialog);
+    }
 }
 
 }  // namespace
