@@ -44,7 +44,8 @@ const char* RegisteredHelpControl(HKEY classes, char* path)
     if (RegOpenKeyExA(classes, CONTROL_SERVER_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return nullptr;
     char text[MAX_PATH];
-    DWORD size = MAX_PATH, type = REG_NONE;
+    DWORD size = MAX_PATH;
+    DWORD type = REG_NONE;
     LONG code = RegQueryValueExA(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(text), &size);
     RegCloseKey(key);
     if (code != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ) || size == 0) return nullptr;

@@ -31,7 +31,8 @@ bool IsOnSomeMonitor(HWND window, int32_t x, int32_t y)
 // it, else the window's top band of a caption's height.
 RECT TitleBarAt(HWND window, int32_t x, int32_t y)
 {
-    RECT now = {}, bar;
+    RECT now = {};
+    RECT bar;
     TITLEBARINFO info = {};
     info.cbSize = sizeof info;
     GetWindowRect(window, &now);
@@ -62,7 +63,7 @@ struct Reach {
     bool reached;  // within one monitor's work area
 };
 
-BOOL CALLBACK FindReach(HMONITOR monitor, HDC, LPRECT, LPARAM data)
+BOOL CALLBACK FindReach(HMONITOR monitor, HDC /*unused*/, LPRECT /*unused*/, LPARAM data)
 {
     auto* reach = reinterpret_cast<Reach*>(data);
     MONITORINFO info = {};
