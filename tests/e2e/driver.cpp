@@ -26,11 +26,12 @@ const DWORD LIMIT_MS = 10000;  // reaching it means the program hangs or never d
 
 std::string Program, Folder, Planted;  // the ostrel.exe under test, its folder, the planted copy's
 std::vector<HANDLE> Started;
-HANDLE Main, Last, Held, Release;
+HANDLE Main, Last, Held, Release, Mutex;
 HWND Dialog, About, Foreign;
 bool LastShowedWindow;
-int ForeignCopyData;
+int ForeignCopyData, Arrived;
 std::vector<HWND> Announced;  // the window of each live-region event since "listen"
+const char HELP_CONTROL_KEY[] = "CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
 
 template <class Done>
 bool WaitFor(Done done)
@@ -44,10 +45,11 @@ bool WaitFor(Done done)
 
 bool Ended(HANDLE process) { return WaitForSingleObject(process, 0) == WAIT_OBJECT_0; }
 
-// "<N*c>" stands for N times the character c.
+// "<N*c>" stands for N times the character c, "<folder>" for the program's folder.
 std::string Expand(std::string text)
 {
     std::smatch match;
+    for (size_t at; (at = text.find("<folder>")) != std::string::npos;) text.replace(at, 8, Folder);
     while (std::regex_search(text, match, std::regex("<([0-9]+)\\*(.)>")))
         text.replace(static_cast<size_t>(match.position()), static_cast<size_t>(match.length()), std::stoul(match[1]), match.str(2)[0]);
     return text;
@@ -151,6 +153,9 @@ DWORD WINAPI HoldClipboard(void* milliseconds)
     return 0;
 }
 
+// A mutex is released by the thread that owns it: the driver's, from a timer while it waits.
+VOID CALLBACK ReleaseMutexNow(HWND, UINT, UINT_PTR timer, DWORD) { KillTimer(nullptr, timer), ReleaseMutex(Mutex), CloseHandle(Mutex); }
+
 HANDLE Spawn(const std::string& program, const std::string& command, const std::string& folder)
 {
     STARTUPINFOW startup = {};
@@ -211,6 +216,17 @@ HANDLE Start(const std::string& arguments, const std::string& folder)
     return Last;
 }
 
+// Main becomes this process; Dialog its main window once it shows a window (or nullptr).
+bool AwaitMain(HANDLE process)
+{
+    Main = process;
+    Dialog = nullptr;
+    WaitFor([] { return !Windows(Main).empty() || Ended(Main); });
+    const std::vector<HWND> shown = Windows(Main, TITLE);
+    Dialog = shown.empty() ? nullptr : shown[0];
+    return Main && (!Dialog || Send(Dialog, WM_NULL, 0, 0));
+}
+
 // Sends (or posts) a command by name, the system's close or minimise, or a command by number.
 bool Command(HWND window, const std::string& name, bool post)
 {
@@ -234,14 +250,30 @@ bool Act(const std::string& action)
     const long long number = std::atoll(arg.c_str());
     if (verb == "open" || verb.rfind("open@", 0) == 0) {  // a fresh start, from another folder after @
         EndPrograms();
-        Main = Start(arg, verb == "open" ? Folder : verb.substr(5));
-        WaitFor([] { return !Windows(Main).empty() || Ended(Main); });
-        const std::vector<HWND> shown = Windows(Main, TITLE);
-        Dialog = shown.empty() ? nullptr : shown[0];
-        return Main && (!Dialog || Send(Dialog, WM_NULL, 0, 0));
+        return AwaitMain(Start(arg, verb == "open" ? Folder : verb.substr(5)));
     }
     if (verb == "start")  // another start, awaited to its end
         return Start(arg, Folder) && WaitFor([] { return (LastShowedWindow |= !Windows(Last).empty()), Ended(Last); });
+    if (verb == "launch") return Start(arg, Folder);  // another start, not awaited
+    if (verb == "restart") {  // closes the main window and starts again as soon as it is gone
+        const HWND closing = Dialog;
+        return PostMessageA(closing, WM_CLOSE, 0, 0) && WaitFor([&] { return !IsWindow(closing); }) && AwaitMain(Start(arg, Folder));
+    }
+    if (verb == "race") {  // N pairs of starts, the second 0 to MS later: the one that ends (1) hands its text to the other's window
+        const std::string texts[] = {"1 ft", "2 kg"};
+        for (int pair = Arrived = 0, pairs = std::stoi(words[0]); pair < pairs; ++pair) {
+            HANDLE both[2] = {(EndPrograms(), Start(texts[0], Folder))};
+            Sleep(static_cast<DWORD>(pair * std::stoi(words[1]) / std::max(pairs - 1, 1)));
+            both[1] = Start(texts[1], Folder);
+            const DWORD ended = WaitForMultipleObjects(2, both, FALSE, LIMIT_MS) - WAIT_OBJECT_0;
+            DWORD code = 0;
+            Arrived += ended < 2 && GetExitCodeProcess(both[ended], &code) && code == 1 && AwaitMain(both[1 - ended]) && Dialog &&
+                       WaitFor([&] { return Field(Dialog, IDC_INPUT) == texts[ended]; });
+        }
+        return true;
+    }
+    if (verb == "hang")  // the main window's program stops answering
+        return reinterpret_cast<LONG(WINAPI*)(HANDLE)>(reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtSuspendProcess")))(Main) == 0;
     if (verb == "set") return Send(GetDlgItem(Dialog, IDC_INPUT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(arg.c_str()));
     if (verb == "chars") {  // typed as an input method types: a WM_CHAR for each UTF-16 unit
         DWORD_PTR done;
@@ -292,7 +324,9 @@ bool Act(const std::string& action)
     }
     if (verb == "foreground") return SetForegroundWindow(Foreign) && GetForegroundWindow() == Foreign;
     if (verb == "listen") return Announced.clear(), true;
-    if (verb == "mutex") return CreateMutexA(nullptr, FALSE, TITLE) != nullptr;  // of an instance still starting
+    if (verb == "mutex")  // owned as by an instance still starting; released MS later if given, as by one closing
+        return EndPrograms(), (Mutex = CreateMutexA(nullptr, TRUE, TITLE)) && GetLastError() != ERROR_ALREADY_EXISTS &&
+                              (!number || SetTimer(nullptr, 0, static_cast<UINT>(number), ReleaseMutexNow));
     if (verb == "about") {
         const size_t before = Windows(Main, "About Ostrel").size();
         return PostMessageA(Dialog, WM_COMMAND, IDM_ABOUT, 0) &&
@@ -307,6 +341,9 @@ bool Act(const std::string& action)
         if (number == 11) raise = reinterpret_cast<LPTHREAD_START_ROUTINE>(16);  // a real access violation
         return CreateRemoteThread(Main, nullptr, 0, raise, reinterpret_cast<void*>(number), 0, nullptr);
     }
+    if (verb == "remove") return DeleteFileW(Wide(Folder + "\\" + arg).c_str());
+    if (verb == "register")  // the help control's path as HKEY_CLASSES_ROOT shows it; restored at the end
+        return !RegSetKeyValueA(HKEY_CLASSES_ROOT, HELP_CONTROL_KEY, nullptr, REG_SZ, arg.c_str(), static_cast<DWORD>(arg.size() + 1));
     if (verb == "home") {  // a copy of the program and its help file in a folder of that name
         const std::string home = Folder + "\\" + arg;
         const bool copied = (CreateDirectoryW(Wide(home).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS) &&
@@ -319,6 +356,7 @@ bool Act(const std::string& action)
     if (verb == "plant") {  // a copy of the program beside libraries named like ones it uses, which
         // leave "NAME.loaded" beside themselves when loaded: the driver checks that first. The
         // group's environment tells Wine to prefer them to its own.
+        DeleteFileA((Planted + "\\hhctrl.ocx.loaded").c_str());  // a failed run's
         HMODULE probe = LoadLibraryA((Planted + "\\winmm.dll").c_str());
         const bool marks = probe && FreeLibrary(probe) && DeleteFileA((Planted + "\\winmm.dll.loaded").c_str());
         bool copied = CopyFileA(Program.c_str(), (Planted + "\\ostrel.exe").c_str(), FALSE) &&
@@ -345,14 +383,28 @@ std::string See(const std::string& what, const std::string& value)
     if (what == "running") return Ended(Main) || !Send(Dialog, WM_NULL, 0, 0) ? "ended or not answering" : "";
     if (what == "nowindow") return LastShowedWindow ? "a window showed" : "";
     if (what == "windows") return std::to_string(Windows(Main).size());
-    if (what == "box" || what == "ubox") {  // a message box owned by the main window, or by none
-        for (HWND box : Windows(Main))
-            if (Field(box, 0xFFFF) == value && GetWindow(box, GW_OWNER) == (what == "box" ? Dialog : nullptr))
-                return PostMessageA(box, WM_COMMAND, IDOK, 0), value;
+    if (what == "box" || what == "ubox") {  // a message box owned by the main window, or by none, of the main or last start
+        for (HANDLE process : {Main, Last})
+            for (HWND box : Windows(process))
+                if (Field(box, 0xFFFF, true) == value && GetWindow(box, GW_OWNER) == (what == "box" ? Dialog : nullptr))
+                    return PostMessageA(box, WM_COMMAND, IDOK, 0), value;
         return "no such box";
     }
-    if (what == "at" || what == "about")
-        return GetWindowRect(what == "at" ? Dialog : About, &rect), std::to_string(rect.left) + " " + std::to_string(rect.top);
+    if (what == "at" || what == "about")  // "X *": any y
+        return GetWindowRect(what == "at" ? Dialog : About, &rect),
+               std::to_string(rect.left) + " " + (value.back() == '*' ? "*" : std::to_string(rect.top));
+    if (what == "titlebar") {  // reachable (its full height and 64 pixels of it in the work area), and the edges it touches
+        TITLEBARINFO bar = {sizeof bar, {}, {}};
+        MONITORINFO screen = {sizeof screen, {}, {}, 0};
+        const RECT &t = bar.rcTitleBar, &w = screen.rcWork;
+        if (!GetTitleBarInfo(Dialog, &bar) || !GetMonitorInfoA(MonitorFromWindow(Dialog, MONITOR_DEFAULTTONEAREST), &screen) ||
+            std::min(t.right, w.right) - std::max(t.left, w.left) < 64 || t.top < w.top || t.bottom > w.bottom)
+            return "out of reach";
+        const std::string edges = std::string(t.right - w.left == 64 ? " left" : "") + (w.right - t.left == 64 ? " right" : "") +
+                                  (t.top == w.top ? " top" : "") + (t.bottom == w.bottom ? " bottom" : "");
+        return edges.substr(edges.empty() ? 0 : 1);
+    }
+    if (what == "arrived") return std::to_string(Arrived);
     if (what == "version") return Field(About, IDC_VERSION);
     if (what == "compiled")  // the build's date in the compiler's form ("Jul  1 2003"): this driver's, both the commit's
         return Field(About, IDC_COMPILED) == "Compiled: " __DATE__ ? "" : Field(About, IDC_COMPILED);
@@ -397,6 +449,9 @@ int main(int argc, char** argv)
     RegDeleteTreeA(HKEY_CURRENT_USER, STATE_KEY);
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\ostrel.exe");
     for (const char* driver : {"winealsa.drv", "winepulse.drv", "wineoss.drv"}) Act(std::string("override ") + driver);
+    char control[MAX_PATH] = "";  // the help control's registration, as it was
+    DWORD size = sizeof control;
+    RegGetValueA(HKEY_CLASSES_ROOT, HELP_CONTROL_KEY, nullptr, RRF_RT_REG_SZ, nullptr, control, &size);
     bool inGroup = false;
     for (const Scenario& row : Scenarios) {
         if (!(inGroup = *row.group ? group == row.group : inGroup)) continue;
@@ -415,6 +470,7 @@ int main(int argc, char** argv)
         ++rows;
     }
     EndPrograms();
+    if (*control) Act(std::string("register ") + control);
     std::printf("%s: %d rows, %d failed\n", group.c_str(), rows, failures);
     return rows == 0 || failures ? 1 : 0;
 }

@@ -126,7 +126,6 @@ TEST(Shell, MessagesAreFormattedOnlyWhenAskedAndCutTo403)
         {[] { ReportToMainWindow("100% sure, %s stays"); }, "100% sure, %s stays", MainWindow},
         {[] { ReportToMainWindow(overlong.c_str()); }, string(403, 'x'), MainWindow},
         {[] { ShowWarning(MainWindow, "%s", overlong.c_str()); }, string(403, 'x'), MainWindow},
-        {[] { ShowMessage(nullptr, MB_OK, "t", "%s", overlong.c_str()); }, string(403, 'x'), nullptr},
         {[] { ReportSystemError(ReportToMainWindow, 0x2000BEEF); }, "Error 536919791", MainWindow},  // no system text
         {[] { ShowWarning(nullptr, "interrupted: %s", SignalName(99)); }, "interrupted: call for undefined signal\nmessage", nullptr},
     };
@@ -184,13 +183,22 @@ TEST(Shell, RegistryReadTakesOnlyAValueOfTheAskedNameAndSize)
     EXPECT_EQ(Reports[1] + Reports[2], string(missing) + missing);
 }
 
-TEST(Shell, HelpControlPathIsUsedOnlyWhenItFitsWithItsTerminator)
+TEST(Shell, HelpControlPathIsUsedOnlyWhenAbsoluteAndItFitsWithItsTerminator)
 {
-    const string fits(MAX_PATH - 1, 'a');
+    const string fits = "C:\\" + string(MAX_PATH - 4, 'a');
+    char windows[MAX_PATH];
+    ExpandEnvironmentStringsA("%SystemRoot%\\system32\\hhctrl.ocx", windows, MAX_PATH);
+    SetEnvironmentVariableA("OSTREL_LONG", ("C:\\" + string(MAX_PATH, 'l')).c_str());
     const std::pair<std::vector<std::tuple<string, DWORD, string>>, string> rows[] = {  // stored; path used
-        {{{"", REG_SZ, string("C:\\x\\hh.ocx", 12)}}, "C:\\x\\hh.ocx"},
-        {{{"", REG_BINARY, fits}}, fits},  // unterminated, one byte short of the buffer
-        {{{"", REG_BINARY, fits + "b"}}, ""}, {{{"", REG_SZ, string(400, 'c') + '\0'}}, ""},
+        {{{"", REG_SZ, string("C:\\x\\hh.ocx", 12)}}, "C:\\x\\hh.ocx"}, {{{"", REG_SZ, string("\\\\s\\x\\hh.ocx", 14)}}, "\\\\s\\x\\hh.ocx"},
+        {{{"", REG_EXPAND_SZ, string("%SystemRoot%\\system32\\hhctrl.ocx", 34)}}, windows},
+        // Found by the loader's search, from the program's folder first: not taken.
+        {{{"", REG_SZ, string("hhctrl.ocx", 11)}}, ""}, {{{"", REG_SZ, string("x\\hh.ocx", 9)}}, ""},
+        {{{"", REG_SZ, string("\\x\\hh.ocx", 10)}}, ""}, {{{"", REG_SZ, string("C:hh.ocx", 9)}}, ""},
+        {{{"", REG_EXPAND_SZ, string("%OSTREL_NONE%\\hh.ocx", 21)}}, ""}, {{{"", REG_EXPAND_SZ, string("%OSTREL_LONG%", 14)}}, ""},
+        {{{"", REG_BINARY, string("C:\\x\\hh.ocx", 12)}}, ""},
+        {{{"", REG_SZ, fits}}, fits},  // unterminated, one byte short of the buffer
+        {{{"", REG_SZ, fits + "b"}}, ""}, {{{"", REG_SZ, string(400, 'c') + '\0'}}, ""},
         {{{"", REG_SZ, string(1, '\0')}}, ""}, {{}, ""},
     };
     for (const auto& [stored, used] : rows) {
@@ -200,7 +208,7 @@ TEST(Shell, HelpControlPathIsUsedOnlyWhenItFitsWithItsTerminator)
         RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\OstrelTest", 0, KEY_READ, &classes);
         const char* found = RegisteredHelpControl(classes, path);
         RegCloseKey(classes);
-        EXPECT_EQ(found ? string(found) : "", used);
+        EXPECT_EQ(found ? string(found) : "", used) << (stored.empty() ? "" : std::get<2>(stored[0]).substr(0, 40));
     }
     char path[MAX_PATH], system[MAX_PATH];
     ASSERT_EQ(SystemFilePath("hhctrl.ocx", path), path);
