@@ -2,7 +2,11 @@
 # Start-up cost of batch mode under Wine: `ostrel.exe -b 5 ft` against a Win32 program that only
 # exits, timed in the same run, interleaved, in a warmed prefix. Prints both medians and their
 # ratio. A third program that only puts a text on the clipboard shows how much of the difference
-# is the platform's clipboard rather than Ostrel. Usage: bench/startup.sh [runs] (default 15 each)
+# is the platform's clipboard rather than Ostrel. The window's start is timed too: `ostrel.exe 5 ft`
+# from its process's creation until its main window is shown and waiting for input, measured by a
+# small launcher that then closes it. OSTREL_BEFORE=path/to/another/ostrel.exe times that build
+# (an older one, say) in the same runs, interleaved, and prints the ratios of the two.
+# Usage: bench/startup.sh [runs] (default 15 each)
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 runs=${1:-15}
@@ -42,6 +46,35 @@ int WINAPI WinMain(HINSTANCE a, HINSTANCE b, LPSTR c, int d)
 C
 $cc -Os -s -mwindows -o "$clipboard" "$build/bench/clipboard-only.c"
 
+launcher=$build/bench/window-start.exe
+cat >"$build/bench/window-start.c" <<'C'
+#include <stdio.h>
+#include <windows.h>
+/* window-start PROGRAM: prints the microseconds from starting "PROGRAM 5 ft" until its main window
+   is shown and waiting for input, then closes that window and waits for the program's end. */
+int main(int argc, char **argv)
+{
+    char line[MAX_PATH + 16];
+    STARTUPINFOA startup = {sizeof startup};
+    PROCESS_INFORMATION program;
+    LARGE_INTEGER frequency, start, shown;
+    HWND window = NULL;
+    if (argc < 2) return 2;
+    snprintf(line, sizeof line, "\"%s\" 5 ft", argv[1]);
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    if (!CreateProcessA(argv[1], line, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &program)) return 1;
+    WaitForInputIdle(program.hProcess, 10000);
+    for (int i = 0; i < 10000 && !((window = FindWindowA("#32770", "Ostrel")) && IsWindowVisible(window)); ++i) Sleep(1);
+    QueryPerformanceCounter(&shown);
+    if (!window || !PostMessageA(window, WM_CLOSE, 0, 0) || WaitForSingleObject(program.hProcess, 10000)) return 1;
+    printf("%lld\n", (shown.QuadPart - start.QuadPart) * 1000000 / frequency.QuadPart);
+    return 0;
+}
+C
+$cc -Os -s -o "$launcher" "$build/bench/window-start.c"
+before=${OSTREL_BEFORE:+$(realpath "$OSTREL_BEFORE")}
+
 export WINEPREFIX=$build/wineprefix
 ensure_wine_prefix
 wine=$(wine_for "$exe")
@@ -57,25 +90,42 @@ time_us() {
   end=$(now_us)
   echo $((end - start))
 }
+# window_us PROGRAM: the launcher's figure for that program's window.
+window_us() {
+  local shown
+  shown=$("$wine" "$launcher" "Z:$(tr / '\\' <<<"$1")") || { echo "window start failed: $1" >&2; exit 1; }
+  echo "${shown%$'\r'}"
+}
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 # Warm-up: the first runs load Wine's DLLs from disk and fill the prefix's caches.
 for _ in 1 2; do
   time_us "$exe" -b 5 ft >/dev/null; time_us "$baseline" >/dev/null; time_us "$clipboard" >/dev/null
+  window_us "$exe" >/dev/null
+  [ -z "$before" ] || { time_us "$before" -b 5 ft >/dev/null; window_us "$before" >/dev/null; }
 done
 
 program_times=()
 baseline_times=()
 clipboard_times=()
+window_times=()
+before_times=()
+before_window_times=()
 for _ in $(seq "$runs"); do
   program_times+=("$(time_us "$exe" -b 5 ft)")
   baseline_times+=("$(time_us "$baseline")")
   clipboard_times+=("$(time_us "$clipboard")")
+  window_times+=("$(window_us "$exe")")
+  if [ -n "$before" ]; then
+    before_times+=("$(time_us "$before" -b 5 ft)")
+    before_window_times+=("$(window_us "$before")")
+  fi
 done
 
 program_median=$(printf '%s\n' "${program_times[@]}" | median)
 baseline_median=$(printf '%s\n' "${baseline_times[@]}" | median)
 clipboard_median=$(printf '%s\n' "${clipboard_times[@]}" | median)
+window_median=$(printf '%s\n' "${window_times[@]}" | median)
 echo "machine: $(nproc) cores, $(. /etc/os-release && echo "$PRETTY_NAME"), $("$wine" --version), $(date -u +%Y-%m-%d)"
 echo "program: $exe ($(pe_machine "$exe")), $runs runs of each, interleaved"
 awk -v p="$program_median" -v b="$baseline_median" -v c="$clipboard_median" 'BEGIN {
@@ -85,3 +135,11 @@ awk -v p="$program_median" -v b="$baseline_median" -v c="$clipboard_median" 'BEG
   printf "ratio to exit-only            %7.2f\n", p / b
   printf "ratio to clipboard-only       %7.2f\n", p / c
 }'
+echo "ostrel.exe 5 ft, to its window: median $(awk -v w="$window_median" 'BEGIN { printf "%.1f", w / 1000 }') ms"
+if [ -n "$before" ]; then
+  awk -v p="$program_median" -v w="$window_median" -v bp="$(printf '%s\n' "${before_times[@]}" | median)" \
+      -v bw="$(printf '%s\n' "${before_window_times[@]}" | median)" -v name="$before" 'BEGIN {
+    printf "%s: -b 5 ft median %.1f ms, to its window median %.1f ms\n", name, bp / 1000, bw / 1000
+    printf "ratio of this build to it: batch %.3f, window %.3f\n", p / bp, w / bw
+  }'
+fi

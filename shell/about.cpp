@@ -49,8 +49,8 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         PlayAboutSound();
         break;
     }
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK) DestroyWindow(dialog);
+    case WM_COMMAND:  // OK, or Esc as in every about box
+        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) DestroyWindow(dialog);
         break;
     case WM_CLOSE:
         DestroyWindow(dialog);

@@ -4,11 +4,9 @@
 
 #include <windows.h>
 
-#include <cstddef>
+#include "textrules.h"
 
-// The longest input the program converts; the buffer holds it and a terminator.
-constexpr size_t INPUT_TEXT_MAX = 80;
-
-extern char InputText[INPUT_TEXT_MAX + 1];
+// The input as the engine's bytes: what was typed, pasted, given at start or handed over.
+extern char InputText[INPUT_BYTES_MAX + 1];
 extern HWND MainWindow;           // none until the main dialog exists
 extern HINSTANCE AppInstance;     // where the dialogs and the icon are loaded from

@@ -16,8 +16,8 @@
 
 namespace {
 
-// Cut as the input field is, so that what is shown is what Convert reads.
-char PastedLine[INPUT_TEXT_MAX + 1];
+// Cut as typing into the input field is.
+wchar_t PastedLine[INPUT_TEXT_MAX + 1];
 
 bool OpenClipboardPatiently()
 {
@@ -75,13 +75,14 @@ void CopyResult()
 void PasteInput()
 {
     if (!OpenClipboardPatiently()) return;
-    HANDLE block = GetClipboardData(CF_TEXT);
-    const char* data = block ? static_cast<const char*>(GlobalLock(block)) : nullptr;
+    HANDLE block = GetClipboardData(CF_UNICODETEXT);
+    const auto* data = block ? static_cast<const wchar_t*>(GlobalLock(block)) : nullptr;
     if (data) {
-        size_t length = FirstLineLength(data, GlobalSize(block));
+        size_t length = FirstLineLength(data, GlobalSize(block) / sizeof *data);
         if (length > INPUT_TEXT_MAX) length = INPUT_TEXT_MAX;
-        BoundedCopy(PastedLine, data, length);
-        SetDlgItemTextA(MainWindow, IDC_INPUT, PastedLine);
+        memcpy(PastedLine, data, length * sizeof *data);
+        PastedLine[length] = L'\0';
+        SetDlgItemTextW(MainWindow, IDC_INPUT, PastedLine);
         GlobalUnlock(block);
     }
     CloseClipboard();

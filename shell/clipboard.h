@@ -1,5 +1,5 @@
-// Text between the program and the system clipboard: out as Unicode (CF_UNICODETEXT), from which
-// Windows makes the 8-bit text of ANSI programs in their own code page; in as 8-bit text (CF_TEXT).
+// Text between the program and the system clipboard, as Unicode (CF_UNICODETEXT) both ways: Windows
+// makes the 8-bit text of ANSI programs from it in their own code page, and it from theirs.
 #pragma once
 
 // Results of PutClipboardText.

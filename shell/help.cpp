@@ -7,6 +7,7 @@
 #include <cwchar>
 #include <iterator>
 
+#include "message.h"
 #include "syslib.h"
 
 typedef HWND(WINAPI* HtmlHelpProc)(HWND owner, LPCWSTR file, UINT command, DWORD_PTR data);
@@ -21,10 +22,19 @@ constexpr WORD HTMLHELPW_ORDINAL = 15;
 constexpr char CONTROL_SERVER_KEY[] =
     "CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
 
-// The binding: loaded once per process; a failed load is final, a failed lookup is retried.
+// The binding: loaded once per process. HelpFailed marks a failed load, which is never tried
+// again; a failed lookup of the entry is tried again at the next call.
 HMODULE HelpLibrary;
 HtmlHelpProc HtmlHelpEntry;
 bool HelpFailed;
+
+// A drive's root (X:\) or a share (\\server): anything else the loader would look for in the
+// program's folder first, where anything may lie.
+bool IsAbsolutePath(const char* path)
+{
+    const bool letter = (path[0] | 0x20) >= 'a' && (path[0] | 0x20) <= 'z';
+    return (letter && path[1] == ':' && path[2] == '\\') || (path[0] == '\\' && path[1] == '\\');
+}
 
 }  // namespace
 
@@ -33,17 +43,20 @@ const char* RegisteredHelpControl(HKEY classes, char* path)
     HKEY key;
     if (RegOpenKeyExA(classes, CONTROL_SERVER_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return nullptr;
+    char text[MAX_PATH];
     DWORD size = MAX_PATH;
-    LONG code = RegQueryValueExA(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(path),
-                                 &size);
+    DWORD type = REG_NONE;
+    LONG code = RegQueryValueExA(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(text), &size);
     RegCloseKey(key);
-    if (code != ERROR_SUCCESS) return nullptr;
-    if (size == 0) return nullptr;
-    if (memchr(path, '\0', size)) return path[0] ? path : nullptr;
-    // A text that fills the whole buffer has no room for its terminator: it may be cut short.
-    if (size == MAX_PATH) return nullptr;
-    path[size] = '\0';
-    return path;
+    if (code != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ) || size == 0) return nullptr;
+    if (!memchr(text, '\0', size)) {
+        // A text that fills the whole buffer has no room for its terminator: it may be cut short.
+        if (size == MAX_PATH) return nullptr;
+        text[size] = '\0';
+    }
+    if (type == REG_SZ) memcpy(path, text, strlen(text) + 1);
+    else if (DWORD length = ExpandEnvironmentStringsA(text, path, MAX_PATH); length == 0 || length > MAX_PATH) return nullptr;
+    return IsAbsolutePath(path) ? path : nullptr;
 }
 
 namespace {
@@ -59,37 +72,43 @@ HMODULE LoadHelpControl()
 
 HWND BoundHtmlHelp(HWND owner, LPCWSTR file, UINT command, DWORD_PTR data)
 {
-    if (!HelpLibrary && !HelpFailed) {
+    if (!HelpLibrary) {
+        if (HelpFailed) return nullptr;
         HelpLibrary = LoadHelpControl();
-        if (!HelpLibrary) {
-            HelpFailed = true;
-            return nullptr;
-        }
+        HelpFailed = !HelpLibrary;
+        if (HelpFailed) return nullptr;
     }
-    if (!HelpLibrary) return nullptr;
     if (!HtmlHelpEntry) {
         FARPROC entry = GetProcAddress(HelpLibrary, MAKEINTRESOURCEA(HTMLHELPW_ORDINAL));
-        if (!entry) {
-            HelpFailed = true;
-            return nullptr;
-        }
+        if (!entry) return nullptr;
         HtmlHelpEntry = reinterpret_cast<HtmlHelpProc>(reinterpret_cast<void (*)()>(entry));
     }
     return HtmlHelpEntry(owner, file, command, data);
 }
 
 // The viewer resolves a bare file name against the current folder, which need not be the
-// program's (a start from the Run box or a command prompt elsewhere).
-constexpr size_t HELP_TARGET_SIZE = MAX_PATH + std::size(HELP_FILE) + std::size(HELP_TOPIC);
-const wchar_t* HelpTarget(wchar_t (&target)[HELP_TARGET_SIZE])
+// program's (a start from the Run box or a command prompt elsewhere): the file beside the program
+// is named by its full path. When it is missing there, a message names the file and the folder
+// (in Unicode, as a folder's name may not exist in the code page) and nullptr is returned. Only
+// when the program's own path is not known is the bare name left to the viewer.
+constexpr wchar_t MISSING_TEXT[] = L"The help file ostrel.chm is missing from\n";
+constexpr size_t HELP_TARGET_SIZE = std::size(MISSING_TEXT) + MAX_PATH + std::size(HELP_FILE) + std::size(HELP_TOPIC);
+const wchar_t* HelpTarget(HWND owner, wchar_t (&target)[HELP_TARGET_SIZE])
 {
     const DWORD length = GetModuleFileNameW(nullptr, target, MAX_PATH);
     wchar_t* name = length > 0 && length < MAX_PATH ? wcsrchr(target, L'\\') : nullptr;
-    if (name) {
+    if (!name) {
+        memcpy(target, HELP_FILE, sizeof HELP_FILE);
+    } else {
         memcpy(name + 1, HELP_FILE, sizeof HELP_FILE);
-        if (GetFileAttributesW(target) == INVALID_FILE_ATTRIBUTES) name = nullptr;
+        if (GetFileAttributesW(target) == INVALID_FILE_ATTRIBUTES) {
+            name[name - target == 2] = L'\0';  // a drive's root keeps its backslash
+            memmove(target + std::size(MISSING_TEXT) - 1, target, (wcslen(target) + 1) * sizeof *target);
+            memcpy(target, MISSING_TEXT, sizeof MISSING_TEXT - sizeof *target);
+            MessageBoxW(owner, target, nullptr, WARNING_STYLE);
+            return nullptr;
+        }
     }
-    if (!name) memcpy(target, HELP_FILE, sizeof HELP_FILE);
     wcscat(target, HELP_TOPIC);
     return target;
 }
@@ -99,7 +118,8 @@ const wchar_t* HelpTarget(wchar_t (&target)[HELP_TARGET_SIZE])
 HWND ShowHelp(HWND owner)
 {
     wchar_t target[HELP_TARGET_SIZE];
-    return BoundHtmlHelp(owner, HelpTarget(target), HH_DISPLAY_TOPIC, 0);
+    const wchar_t* file = HelpTarget(owner, target);
+    return file ? BoundHtmlHelp(owner, file, HH_DISPLAY_TOPIC, 0) : nullptr;
 }
 
 void CloseHelp()

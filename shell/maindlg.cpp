@@ -2,6 +2,7 @@
 #include "maindlg.h"
 
 #include "about.h"
+#include "announce.h"
 #include "app.h"
 #include "clipboard.h"
 #include "convert.h"
@@ -10,6 +11,7 @@
 #include "resource.h"
 #include "text.h"
 #include "textrules.h"
+#include "unicode.h"
 
 namespace {
 
@@ -21,28 +23,33 @@ void CloseMainDialog(HWND dialog)
     PostQuitMessage(1);
 }
 
-// Every text of the result field comes through here, as Unicode: the degree sign reads right in
-// every code page.
-void ShowResult(HWND dialog, const char* text)
+// The engine's texts go into the fields as Unicode, so that the degree sign, and any byte of a
+// handed-over text, reads right in every code page.
+void ShowEngineText(HWND dialog, int field, const char* text)
 {
-    static wchar_t shown[RESULT_TEXT_SIZE];
-    SetDlgItemTextW(dialog, IDC_RESULT, WidenEngineText(shown, text, RESULT_TEXT_SIZE));
+    static wchar_t shown[RESULT_TEXT_SIZE > INPUT_BYTES_MAX ? RESULT_TEXT_SIZE : INPUT_BYTES_MAX + 1];
+    SetDlgItemTextW(dialog, field, WidenEngineText(shown, text, sizeof shown / sizeof *shown));
 }
 
+// The field is read as Unicode, as it was typed or pasted, and mapped to the engine's bytes. It
+// holds at most INPUT_TEXT_MAX typed characters; a text given at start or handed over shows
+// mapped already, and maps to itself again.
 void ReadInputAndConvert(HWND dialog)
 {
-    InputText[0] = '\0';
-    GetDlgItemTextA(dialog, IDC_INPUT, InputText, sizeof InputText);
+    static wchar_t typed[INPUT_BYTES_MAX + 1];
+    const UINT length = GetDlgItemTextW(dialog, IDC_INPUT, typed, INPUT_BYTES_MAX + 1);
+    MapUtf16(reinterpret_cast<const char16_t*>(typed), length, InputText, sizeof InputText);
     ConvertAndShow(dialog);
 }
 
-// A hand-over may come from any process: the block is read no further than cbData, nor than 80.
+// A hand-over may come from any process: the block is read no further than cbData, nor than
+// the input holds.
 void TakeHandedOverText(HWND dialog, const COPYDATASTRUCT* data)
 {
     if (!data) return;
-    size_t n = data->cbData < INPUT_TEXT_MAX ? data->cbData : INPUT_TEXT_MAX;
+    size_t n = data->cbData < INPUT_BYTES_MAX ? data->cbData : INPUT_BYTES_MAX;
     BoundedCopy(InputText, static_cast<const char*>(data->lpData), n);
-    SetDlgItemTextA(dialog, IDC_INPUT, InputText);
+    ShowEngineText(dialog, IDC_INPUT, InputText);
     ConvertAndShow(dialog);
 }
 
@@ -78,7 +85,8 @@ BOOL OnCommand(HWND dialog, WORD command)
 
 void ConvertAndShow(HWND dialog)
 {
-    ShowResult(dialog, ConvertForDisplay(InputText));
+    ShowEngineText(dialog, IDC_RESULT, ConvertForDisplay(InputText));
+    AnnounceLiveRegion(GetDlgItem(dialog, IDC_RESULT));
 }
 
 void SetDialogIcon(HWND dialog)
@@ -101,9 +109,10 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case WM_INITDIALOG:
         MainWindow = dialog;
         SetDialogIcon(dialog);
-        // What the field shows is what Convert reads.
-        SendDlgItemMessageA(dialog, IDC_INPUT, EM_LIMITTEXT, INPUT_TEXT_MAX, 0);
-        SetDlgItemTextA(dialog, IDC_INPUT, InputText);
+        // A limit on what the user types; a longer text given at start or handed over still shows.
+        SendDlgItemMessageW(dialog, IDC_INPUT, EM_LIMITTEXT, INPUT_TEXT_MAX, 0);
+        ShowEngineText(dialog, IDC_INPUT, InputText);
+        MarkLiveRegion(GetDlgItem(dialog, IDC_RESULT));
         ConvertAndShow(dialog);
         RestoreWindowPosition(dialog);
         return FALSE;

@@ -6,7 +6,8 @@
 
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Converts InputText and shows the answer in the dialog's result field.
+// Converts InputText, shows the answer in the dialog's result field and announces it there to
+// screen readers.
 void ConvertAndShow(HWND dialog);
 
 // The icons of the title bar and of the taskbar and Alt+Tab, each at the system's size for it.

@@ -1,4 +1,4 @@
-// Message boxes folded at 40 columns, printf-style fronts over fixed buffers, system error texts
+// Message boxes folded at 40 columns, a printf-style warning over a fixed buffer, system error texts
 // and the fatal-signal handler.
 #include "message.h"
 
@@ -40,7 +40,6 @@ const int FatalSignals[] = {
     SIGFPE,
 };
 
-char MessageText[MESSAGE_TEXT_SIZE];
 char WarningText[MESSAGE_TEXT_SIZE];
 char ReportText[MESSAGE_TEXT_SIZE];
 
@@ -60,15 +59,6 @@ int ShowText(HWND owner, UINT style, const char* caption, char* text)
 {
     FoldMessageText(text);
     return MessageBoxA(owner, text, caption, style);
-}
-
-int ShowMessage(HWND owner, UINT style, const char* caption, const char* format, ...)
-{
-    va_list args;
-    va_start(args, format);
-    FormatInto(MessageText, format, args);
-    va_end(args);
-    return ShowText(owner, style, caption, MessageText);
 }
 
 int ShowWarning(HWND owner, const char* format, ...)

@@ -25,9 +25,6 @@ constexpr UINT WARNING_STYLE = MB_OK | MB_ICONEXCLAMATION | MB_SETFOREGROUND;
 // Folds text in place at 40 columns and shows it; owner and caption may be absent.
 int ShowText(HWND owner, UINT style, const char* caption, char* text);
 
-int ShowMessage(HWND owner, UINT style, const char* caption, const char* format, ...)
-    MESSAGE_FORMAT(4, 5);
-
 int ShowWarning(HWND owner, const char* format, ...)
     MESSAGE_FORMAT(2, 3);
 

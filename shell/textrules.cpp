@@ -1,4 +1,4 @@
-// Folding of message texts, the first-line rule of Paste and the widening of engine texts; plain
+// Folding of message texts, the text a start is given and the widening of engine texts; plain
 // C++ over caller buffers.
 #include "textrules.h"
 
@@ -37,13 +37,26 @@ char* Unquote(char* text)
     return TrimSpace(text + 1);
 }
 
-size_t FirstLineLength(const char* block, size_t size)
+char* ReadStartText(const char16_t* commandLine, char* out)
 {
-    if (!block) return 0;
-    size_t n = 0;
-    while (n < size && block[n] != '\0' && block[n] != '\n') ++n;
-    if (n < size && block[n] == '\n' && n > 0 && block[n - 1] == '\r') --n;
-    return n;
+    const char16_t* text = commandLine ? commandLine : u"";
+    if (*text == u'"') {
+        for (++text; *text != u'\0' && *text != u'"'; ++text) {}
+        if (*text == u'"') ++text;
+    } else {
+        while (*text != u'\0' && *text != u' ' && *text != u'\t') ++text;
+    }
+    const auto isSpace = [](char16_t c) { return c <= u' ' && IsWhiteSpace(static_cast<char>(c)); };
+    while (isSpace(*text)) ++text;
+    const char16_t* end = text;
+    for (const char16_t* p = text; *p != u'\0'; ++p) {
+        if (!isSpace(*p)) end = p + 1;
+    }
+    const size_t length = static_cast<size_t>(end - text);
+    MapUtf16(text, length < INPUT_TEXT_MAX ? length : INPUT_TEXT_MAX, out, INPUT_BYTES_MAX + 1);
+    const char* trimmed = TrimSpace(out);
+    std::memmove(out, trimmed, std::strlen(trimmed) + 1);
+    return out;
 }
 
 wchar_t* WidenEngineText(wchar_t* out, const char* text, size_t size)

@@ -26,10 +26,12 @@ const DWORD LIMIT_MS = 10000;  // reaching it means the program hangs or never d
 
 std::string Program, Folder, Planted;  // the ostrel.exe under test, its folder, the planted copy's
 std::vector<HANDLE> Started;
-HANDLE Main, Last, Held, Release;
+HANDLE Main, Last, Held, Release, Mutex;
 HWND Dialog, About, Foreign;
 bool LastShowedWindow;
-int ForeignCopyData;
+int ForeignCopyData, Arrived;
+std::vector<HWND> Announced;  // the window of each live-region event since "listen"
+const char HELP_CONTROL_KEY[] = "CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
 
 template <class Done>
 bool WaitFor(Done done)
@@ -43,10 +45,11 @@ bool WaitFor(Done done)
 
 bool Ended(HANDLE process) { return WaitForSingleObject(process, 0) == WAIT_OBJECT_0; }
 
-// "<N*c>" stands for N times the character c.
+// "<N*c>" stands for N times the character c, "<folder>" for the program's folder.
 std::string Expand(std::string text)
 {
     std::smatch match;
+    for (size_t at; (at = text.find("<folder>")) != std::string::npos;) text.replace(at, 8, Folder);
     while (std::regex_search(text, match, std::regex("<([0-9]+)\\*(.)>")))
         text.replace(static_cast<size_t>(match.position()), static_cast<size_t>(match.length()), std::stoul(match[1]), match.str(2)[0]);
     return text;
@@ -75,6 +78,12 @@ std::vector<HWND> Windows(HANDLE process, const char* title = nullptr)
             found.push_back(window);
     }
     return found;
+}
+
+// Live-region events of any process, as a screen reader hears them, taken as this thread reads messages.
+void CALLBACK NoteAnnouncement(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD)
+{
+    if (object == OBJID_CLIENT && child == CHILDID_SELF) Announced.push_back(window);
 }
 
 bool Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -114,11 +123,13 @@ std::string Clipboard(bool place = false, const std::string* bytes = nullptr, UI
 {
     if (!WaitFor([] { return OpenClipboard(nullptr); })) return "(busy)";
     std::string text = "(none)";
-    if (place && EmptyClipboard() && bytes) {
-        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes->size() + 1);
-        std::memcpy(GlobalLock(block), bytes->c_str(), bytes->size() + 1);
+    if (place && EmptyClipboard() && bytes) {  // as CF_TEXT, or the table's UTF-8 as CF_UNICODETEXT only
+        const std::wstring wide = Wide(*bytes);
+        const size_t size = format == CF_TEXT ? bytes->size() + 1 : (wide.size() + 1) * sizeof(wchar_t);
+        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+        std::memcpy(GlobalLock(block), format == CF_TEXT ? static_cast<const void*>(bytes->c_str()) : wide.c_str(), size);
         GlobalUnlock(block);
-        SetClipboardData(CF_TEXT, block);
+        SetClipboardData(format, block);
     } else if (HANDLE block = place ? nullptr : GetClipboardData(format)) {
         const void* data = GlobalLock(block);
         const auto* wide = static_cast<const wchar_t*>(data);
@@ -141,6 +152,9 @@ DWORD WINAPI HoldClipboard(void* milliseconds)
     DestroyWindow(window);
     return 0;
 }
+
+// A mutex is released by the thread that owns it: the driver's, from a timer while it waits.
+VOID CALLBACK ReleaseMutexNow(HWND, UINT, UINT_PTR timer, DWORD) { KillTimer(nullptr, timer), ReleaseMutex(Mutex), CloseHandle(Mutex); }
 
 HANDLE Spawn(const std::string& program, const std::string& command, const std::string& folder)
 {
@@ -202,6 +216,17 @@ HANDLE Start(const std::string& arguments, const std::string& folder)
     return Last;
 }
 
+// Main becomes this process; Dialog its main window once it shows a window (or nullptr).
+bool AwaitMain(HANDLE process)
+{
+    Main = process;
+    Dialog = nullptr;
+    WaitFor([] { return !Windows(Main).empty() || Ended(Main); });
+    const std::vector<HWND> shown = Windows(Main, TITLE);
+    Dialog = shown.empty() ? nullptr : shown[0];
+    return Main && (!Dialog || Send(Dialog, WM_NULL, 0, 0));
+}
+
 // Sends (or posts) a command by name, the system's close or minimise, or a command by number.
 bool Command(HWND window, const std::string& name, bool post)
 {
@@ -225,30 +250,53 @@ bool Act(const std::string& action)
     const long long number = std::atoll(arg.c_str());
     if (verb == "open" || verb.rfind("open@", 0) == 0) {  // a fresh start, from another folder after @
         EndPrograms();
-        Main = Start(arg, verb == "open" ? Folder : verb.substr(5));
-        WaitFor([] { return !Windows(Main).empty() || Ended(Main); });
-        const std::vector<HWND> shown = Windows(Main, TITLE);
-        Dialog = shown.empty() ? nullptr : shown[0];
-        return Main && (!Dialog || Send(Dialog, WM_NULL, 0, 0));
+        return AwaitMain(Start(arg, verb == "open" ? Folder : verb.substr(5)));
     }
     if (verb == "start")  // another start, awaited to its end
         return Start(arg, Folder) && WaitFor([] { return (LastShowedWindow |= !Windows(Last).empty()), Ended(Last); });
+    if (verb == "launch") return Start(arg, Folder);  // another start, not awaited
+    if (verb == "restart") {  // closes the main window and starts again as soon as it is gone
+        const HWND closing = Dialog;
+        return PostMessageA(closing, WM_CLOSE, 0, 0) && WaitFor([&] { return !IsWindow(closing); }) && AwaitMain(Start(arg, Folder));
+    }
+    if (verb == "race") {  // N pairs of starts, the second 0 to MS later: the one that ends (1) hands its text to the other's window
+        const std::string texts[] = {"1 ft", "2 kg"};
+        for (int pair = Arrived = 0, pairs = std::stoi(words[0]); pair < pairs; ++pair) {
+            HANDLE both[2] = {(EndPrograms(), Start(texts[0], Folder))};
+            Sleep(static_cast<DWORD>(pair * std::stoi(words[1]) / std::max(pairs - 1, 1)));
+            both[1] = Start(texts[1], Folder);
+            const DWORD ended = WaitForMultipleObjects(2, both, FALSE, LIMIT_MS) - WAIT_OBJECT_0;
+            DWORD code = 0;
+            Arrived += ended < 2 && GetExitCodeProcess(both[ended], &code) && code == 1 && AwaitMain(both[1 - ended]) && Dialog &&
+                       WaitFor([&] { return Field(Dialog, IDC_INPUT) == texts[ended]; });
+        }
+        return true;
+    }
+    if (verb == "hang")  // the main window's program stops answering
+        return reinterpret_cast<LONG(WINAPI*)(HANDLE)>(reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtSuspendProcess")))(Main) == 0;
     if (verb == "set") return Send(GetDlgItem(Dialog, IDC_INPUT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(arg.c_str()));
+    if (verb == "chars") {  // typed as an input method types: a WM_CHAR for each UTF-16 unit
+        DWORD_PTR done;
+        for (wchar_t c : Wide(arg))
+            if (!SendMessageTimeoutW(GetDlgItem(Dialog, IDC_INPUT), WM_CHAR, c, 1, SMTO_NORMAL, LIMIT_MS, &done)) return false;
+        return true;
+    }
     if (verb == "cmd" || verb == "post" || verb == "aboutcmd") return Command(verb == "aboutcmd" ? About : Dialog, arg, verb == "post");
     if (verb == "keys" || verb == "aboutkeys") return Xdotool(verb == "keys" ? GetDlgItem(Dialog, IDC_INPUT) : GetDlgItem(About, IDC_VERSION), arg);
-    if (verb == "clip") return Clipboard(true, space < action.size() ? &arg : nullptr) != "(busy)";
+    if (verb == "clip" || verb == "wclip")
+        return Clipboard(true, space < action.size() ? &arg : nullptr, verb == "clip" ? CF_TEXT : CF_UNICODETEXT) != "(busy)";
     if (verb.rfind("copydata", 0) == 0) {  // copydata#SIZE TEXT; "(null)" for no block
         const DWORD size = verb.size() > 9 ? std::stoul(verb.substr(9)) : static_cast<DWORD>(arg.size() + 1);
         COPYDATASTRUCT data = {0x0BAD, size, arg == "(null)" ? nullptr : const_cast<char*>(arg.c_str())};
         return Send(Dialog, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
     }
-    if (verb == "flood") {  // random blocks of random sizes; the input stays within 80 characters
+    if (verb == "flood") {  // random blocks of random sizes; the input stays within the 320 bytes a hand-over may bring
         std::mt19937 random(20261207);
         static char block[2000];
         for (long long i = 0; i < number; ++i) {
             COPYDATASTRUCT data = {random(), static_cast<DWORD>(random() % (sizeof block + 1)), block};
             for (DWORD b = 0; b < data.cbData; ++b) block[b] = static_cast<char>(random());
-            if (!Send(Dialog, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)) || Field(Dialog, IDC_INPUT).size() > 80) return false;
+            if (!Send(Dialog, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)) || Field(Dialog, IDC_INPUT).size() > 320) return false;
         }
         return true;
     }
@@ -275,7 +323,10 @@ bool Act(const std::string& action)
                                                                    400, 300, 200, 100, nullptr, nullptr, nullptr, nullptr));
     }
     if (verb == "foreground") return SetForegroundWindow(Foreign) && GetForegroundWindow() == Foreign;
-    if (verb == "mutex") return CreateMutexA(nullptr, FALSE, TITLE) != nullptr;  // of an instance still starting
+    if (verb == "listen") return Announced.clear(), true;
+    if (verb == "mutex")  // owned as by an instance still starting; released MS later if given, as by one closing
+        return EndPrograms(), (Mutex = CreateMutexA(nullptr, TRUE, TITLE)) && GetLastError() != ERROR_ALREADY_EXISTS &&
+                              (!number || SetTimer(nullptr, 0, static_cast<UINT>(number), ReleaseMutexNow));
     if (verb == "about") {
         const size_t before = Windows(Main, "About Ostrel").size();
         return PostMessageA(Dialog, WM_COMMAND, IDM_ABOUT, 0) &&
@@ -290,6 +341,9 @@ bool Act(const std::string& action)
         if (number == 11) raise = reinterpret_cast<LPTHREAD_START_ROUTINE>(16);  // a real access violation
         return CreateRemoteThread(Main, nullptr, 0, raise, reinterpret_cast<void*>(number), 0, nullptr);
     }
+    if (verb == "remove") return DeleteFileW(Wide(Folder + "\\" + arg).c_str());
+    if (verb == "register")  // the help control's path as HKEY_CLASSES_ROOT shows it; restored at the end
+        return !RegSetKeyValueA(HKEY_CLASSES_ROOT, HELP_CONTROL_KEY, nullptr, REG_SZ, arg.c_str(), static_cast<DWORD>(arg.size() + 1));
     if (verb == "home") {  // a copy of the program and its help file in a folder of that name
         const std::string home = Folder + "\\" + arg;
         const bool copied = (CreateDirectoryW(Wide(home).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS) &&
@@ -302,11 +356,14 @@ bool Act(const std::string& action)
     if (verb == "plant") {  // a copy of the program beside libraries named like ones it uses, which
         // leave "NAME.loaded" beside themselves when loaded: the driver checks that first. The
         // group's environment tells Wine to prefer them to its own.
+        DeleteFileA((Planted + "\\hhctrl.ocx.loaded").c_str());  // a failed run's
         HMODULE probe = LoadLibraryA((Planted + "\\winmm.dll").c_str());
         const bool marks = probe && FreeLibrary(probe) && DeleteFileA((Planted + "\\winmm.dll.loaded").c_str());
-        const bool copied = CopyFileA((Planted + "\\winmm.dll").c_str(), (Planted + "\\hhctrl.ocx").c_str(), FALSE) &&
-                            CopyFileA(Program.c_str(), (Planted + "\\ostrel.exe").c_str(), FALSE) &&
-                            CopyFileA((Folder + "\\ostrel.chm").c_str(), (Planted + "\\ostrel.chm").c_str(), FALSE);
+        bool copied = CopyFileA(Program.c_str(), (Planted + "\\ostrel.exe").c_str(), FALSE) &&
+                      CopyFileA((Folder + "\\ostrel.chm").c_str(), (Planted + "\\ostrel.chm").c_str(), FALSE);
+        for (const char* name : {"\\hhctrl.ocx", "\\oleacc.dll"})  // and no mark left by an earlier run
+            copied = copied && CopyFileA((Planted + "\\winmm.dll").c_str(), (Planted + name).c_str(), FALSE) &&
+                     (DeleteFileA((Planted + name + ".loaded").c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND);
         Program = Planted + "\\ostrel.exe";
         Folder = Planted;
         return marks && copied;
@@ -326,14 +383,28 @@ std::string See(const std::string& what, const std::string& value)
     if (what == "running") return Ended(Main) || !Send(Dialog, WM_NULL, 0, 0) ? "ended or not answering" : "";
     if (what == "nowindow") return LastShowedWindow ? "a window showed" : "";
     if (what == "windows") return std::to_string(Windows(Main).size());
-    if (what == "box" || what == "ubox") {  // a message box owned by the main window, or by none
-        for (HWND box : Windows(Main))
-            if (Field(box, 0xFFFF) == value && GetWindow(box, GW_OWNER) == (what == "box" ? Dialog : nullptr))
-                return PostMessageA(box, WM_COMMAND, IDOK, 0), value;
+    if (what == "box" || what == "ubox") {  // a message box owned by the main window, or by none, of the main or last start
+        for (HANDLE process : {Main, Last})
+            for (HWND box : Windows(process))
+                if (Field(box, 0xFFFF, true) == value && GetWindow(box, GW_OWNER) == (what == "box" ? Dialog : nullptr))
+                    return PostMessageA(box, WM_COMMAND, IDOK, 0), value;
         return "no such box";
     }
-    if (what == "at" || what == "about")
-        return GetWindowRect(what == "at" ? Dialog : About, &rect), std::to_string(rect.left) + " " + std::to_string(rect.top);
+    if (what == "at" || what == "about")  // "X *": any y
+        return GetWindowRect(what == "at" ? Dialog : About, &rect),
+               std::to_string(rect.left) + " " + (value.back() == '*' ? "*" : std::to_string(rect.top));
+    if (what == "titlebar") {  // reachable (its full height and 64 pixels of it in the work area), and the edges it touches
+        TITLEBARINFO bar = {sizeof bar, {}, {}};
+        MONITORINFO screen = {sizeof screen, {}, {}, 0};
+        const RECT &t = bar.rcTitleBar, &w = screen.rcWork;
+        if (!GetTitleBarInfo(Dialog, &bar) || !GetMonitorInfoA(MonitorFromWindow(Dialog, MONITOR_DEFAULTTONEAREST), &screen) ||
+            std::min(t.right, w.right) - std::max(t.left, w.left) < 64 || t.top < w.top || t.bottom > w.bottom)
+            return "out of reach";
+        const std::string edges = std::string(t.right - w.left == 64 ? " left" : "") + (w.right - t.left == 64 ? " right" : "") +
+                                  (t.top == w.top ? " top" : "") + (t.bottom == w.bottom ? " bottom" : "");
+        return edges.substr(edges.empty() ? 0 : 1);
+    }
+    if (what == "arrived") return std::to_string(Arrived);
     if (what == "version") return Field(About, IDC_VERSION);
     if (what == "compiled")  // the build's date in the compiler's form ("Jul  1 2003"): this driver's, both the commit's
         return Field(About, IDC_COMPILED) == "Compiled: " __DATE__ ? "" : Field(About, IDC_COMPILED);
@@ -342,6 +413,10 @@ std::string See(const std::string& what, const std::string& value)
                !RegGetValueA(HKEY_CURRENT_USER, STATE_KEY, "wypos", RRF_RT_REG_DWORD, nullptr, &y, &size)
             ? std::to_string(static_cast<int>(x)) + " " + std::to_string(static_cast<int>(y)) : "none";
     if (what == "front") return GetForegroundWindow() == Dialog ? "main" : GetForegroundWindow() == Foreign ? "foreign" : "other";
+    if (what == "announced") {  // events on the result field; those already sent are taken first
+        for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&msg);
+        return std::to_string(std::count(Announced.begin(), Announced.end(), GetDlgItem(Dialog, IDC_RESULT)));
+    }
     if (what == "foreign") return std::to_string(ForeignCopyData);
     if (what == "iconic") return IsIconic(Dialog) ? "1" : "0";
     if (what == "viewer") {  // the help viewer, owned by the main window
@@ -370,9 +445,13 @@ int main(int argc, char** argv)
     // The about box plays a sound, and without a sound server Wine's drivers can take longer to
     // give up than a row waits.
     EndPrograms();
+    SetWinEventHook(0x8019, 0x8019, nullptr, NoteAnnouncement, 0, 0, WINEVENT_OUTOFCONTEXT);  // EVENT_OBJECT_LIVEREGIONCHANGED
     RegDeleteTreeA(HKEY_CURRENT_USER, STATE_KEY);
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\ostrel.exe");
     for (const char* driver : {"winealsa.drv", "winepulse.drv", "wineoss.drv"}) Act(std::string("override ") + driver);
+    char control[MAX_PATH] = "";  // the help control's registration, as it was
+    DWORD size = sizeof control;
+    RegGetValueA(HKEY_CLASSES_ROOT, HELP_CONTROL_KEY, nullptr, RRF_RT_REG_SZ, nullptr, control, &size);
     bool inGroup = false;
     for (const Scenario& row : Scenarios) {
         if (!(inGroup = *row.group ? group == row.group : inGroup)) continue;
@@ -391,6 +470,7 @@ int main(int argc, char** argv)
         ++rows;
     }
     EndPrograms();
+    if (*control) Act(std::string("register ") + control);
     std::printf("%s: %d rows, %d failed\n", group.c_str(), rows, failures);
     return rows == 0 || failures ? 1 : 0;
 }

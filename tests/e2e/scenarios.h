@@ -3,12 +3,15 @@
 // then what must be seen, separated by "|" and each awaited for up to ten seconds. In both,
 // "<N*c>" stands for N times the character c.
 // Actions: open[@FOLDER] TEXT (a fresh start), start TEXT (another start, awaited to its end),
-// set TEXT, cmd|post|aboutcmd COMMAND, keys|aboutkeys XDOTOOL-ACTIONS, clip [TEXT],
+// launch TEXT (another, not awaited), restart TEXT (close, start again at once), race N MS, hang,
+// set TEXT, chars TEXT, cmd|post|aboutcmd COMMAND, keys|aboutkeys XDOTOOL-ACTIONS, clip|wclip [TEXT],
 // copydata[#SIZE] TEXT, flood N, hold MS, release, reg NAME TYPE VALUE, regdel NAME, move X Y,
-// foreign, foreground, mutex, about, override DLL [-], signal N, plant, home FOLDER. What is seen:
-// input, result, clip (as ANSI programs read them), wresult, wclip (as Unicode ones do, in UTF-8),
-// exit, running, nowindow, windows, box|ubox TEXT, at|about X Y, version, compiled, saved X Y|none,
-// front, foreign, iconic, viewer, marks.
+// foreign, foreground, mutex [MS], about, override DLL [-], signal N, plant, register PATH,
+// home FOLDER, remove FILE, listen (counts live-region events afresh). What is seen: input, result,
+// clip (as ANSI programs read them), wresult, wclip (as Unicode ones do, in UTF-8), exit, running,
+// nowindow, windows, box|ubox TEXT, at X Y|X *, about X Y, titlebar [EDGES], arrived N, version,
+// compiled, saved X Y|none, front, foreign, iconic, viewer, marks, announced (events on the result
+// field). "<folder>" stands for the program's folder.
 #pragma once
 
 struct Scenario {
@@ -33,7 +36,8 @@ const Scenario Scenarios[] = {
     {"", "open <3* >5<77* >ft<31917*y>", "input 5<77* >ft|result 1.52 m|windows 0"},
     {"", "mutex; open 5 ft", "ubox Ostrel is already running|exit 1"},
 
-    // Commands: Convert reads the input, Copy takes the result shown; the rest leave both alone.
+    // Commands: Convert reads the input and announces the result, Copy takes the result shown; the
+    // rest leave both alone.
     {"commands", "open 5 ft; clip sentinel; set 2 kg; cmd ok", "result 4.41 lbs|input 2 kg|clip sentinel"},
     {"", "set 5 ft; cmd copy", "result 4.41 lbs|clip 4.41 lbs"},
     {"", "set ; cmd ok; cmd copy", "result |clip "},
@@ -41,10 +45,11 @@ const Scenario Scenarios[] = {
     {"", "set 2 kg; cmd cancel; cmd 40099", "input 2 kg|result 1.78 m|running|windows 0"},
     {"", "set 100 c; cmd ok; cmd copy", "result 212\xb0 F|clip 212\xb0 F"},
     {"", "set 1e100 ft; cmd ok; cmd copy", "result 30480000376701357<83*0>.00 m|clip 30480000376701357<83*0>.00 m"},
+    {"", "listen; set 5 ft; cmd ok; cmd ok; set 2 kg; cmd convert; cmd paste; cmd copy", "result 4.41 lbs|announced 3"},
 
     // Real keys: typing does not convert, Return does, Esc does nothing.
-    {"keys", "open 5 ft; set ; keys type 5'10", "input 5'10|result 1.52 m"},
-    {"", "keys key Return", "result 1.78 m"},
+    {"keys", "listen; open 5 ft; set ; keys type 5'10", "input 5'10|result 1.52 m|announced 1"},
+    {"", "listen; keys key Return", "result 1.78 m|announced 1"},
     {"", "keys key Escape key End type 7", "input 5'107|result 1.78 m|running|windows 0"},
     {"", "set ; keys type <85*1>", "input <80*1>"},
 
@@ -63,15 +68,22 @@ const Scenario Scenarios[] = {
     {"", "foreground; start 2 kg", "exit 1|nowindow|input 2 kg|result 4.41 lbs|front main|foreign 0"},
     {"", "foreground; start -b 5 ft", "exit 0|input 2 kg|front foreign|clip 1.52 m|foreign 0"},
     {"", "post minimize", "iconic 1"},
-    {"", "start 1 mile", "exit 1|input 1 mile|result 1.61 km|iconic 0|front main"},
+    {"", "listen; start 1 mile", "exit 1|input 1 mile|result 1.61 km|iconic 0|front main|announced 1"},
     {"", "cmd minimize; foreground; start", "exit 1|nowindow|input 1 mile|iconic 0|front main"},
+    // Starts close together: one ends with 1 and its text reaches the other's window. A start
+    // while one closes (its window gone, its program not yet) or just after, opens a window; one
+    // that does not answer is said.
+    {"", "race 12 300", "arrived 12"},
+    {"", "mutex 1500; open 2 kg", "input 2 kg|result 4.41 lbs|windows 0"},
+    {"", "restart 1 mile", "input 1 mile|result 1.61 km"},
+    {"", "hang; launch 2 kg", "ubox Ostrel is running but not responding|exit 1"},
 
     // Hand-overs from any process are read within their bounds, even in a random flood.
     {"hostile", "open 5 ft; copydata 2 kg", "input 2 kg|result 4.41 lbs"},
     {"", "copydata#0 5 ft", "input |result "},
     {"", "copydata#4 5 ftXYZ", "input 5 ft|result 1.52 m"},
-    {"", "copydata#1000 <1000*7>", "input <80*7>|result don't know"},
-    {"", "copydata#50 (null)", "input <80*7>|result don't know"},
+    {"", "copydata#1000 <1000*7>", "input <320*7>|result don't know"},
+    {"", "copydata#50 (null)", "input <320*7>|result don't know"},
     {"", "flood 2000; copydata 2 kg", "result 4.41 lbs|running|windows 0"},
 
     // Paste: the first line of any clipboard, not converted, the clipboard left as it was.
@@ -92,21 +104,30 @@ const Scenario Scenarios[] = {
     {"", "release; clip sentinel; hold 5000; start -b 2 kg", "exit 2|nowindow"},
     {"", "release", "clip sentinel"},
 
-    // The saved position, used where the window lies on a monitor; (50, 50) for what is unusable.
+    // The saved position, used where the title bar can be reached (its height and 64 pixels of it in
+    // the work area); else moved just enough; (50, 50) for what lies on no monitor or is unusable.
     {"position", "open", "at 50 50|saved none"},
     {"", "reg wxpos dword 300; reg wypos dword 200; open", "at 300 200|saved 300 200"},
     {"", "regdel wypos; open", "at 300 50|saved none"},
     {"", "reg wxpos dword -20; reg wypos dword 5; open", "at -20 5"},
-    {"", "reg wxpos dword 1240; open", "at 1240 5"},
+    {"", "reg wxpos dword 1180; open", "at 1180 5"},
+    {"", "reg wxpos dword 1275; reg wypos dword 1020; open", "titlebar right bottom"},
+    {"", "post close", "exit 1"},
+    {"", "open", "titlebar right bottom"},
+    {"", "reg wxpos dword -280; reg wypos dword -175; open", "titlebar left top"},
+    {"", "reg wxpos dword -200; reg wypos dword -100; open", "titlebar top|at -200 *"},
+    {"", "post close", "exit 1"},
+    {"", "open", "titlebar top|at -200 *"},
     {"", "reg wxpos dword 30000; open", "at 50 50"},
     {"", "reg wxpos dword -32000; reg wypos dword -32000; open", "at 50 50"},
     {"", "reg wxpos sz 12345; reg wypos dword 200; open", "at 50 200|windows 0"},
     {"", "reg wxpos dword 300; reg wypos bin 2; open", "at 300 50|windows 0"},
 
-    // The about box: beside the main window, closed by OK, its close box or Alt+F4, never by Esc.
+    // The about box: beside the main window, closed by OK, Esc, its close box or Alt+F4.
     {"about", "open; move 400 300; about", "about 420 320|version Version: 1.0|compiled|windows 1"},
-    {"", "aboutcmd cancel; move 600 500; aboutkeys key Escape; set ; keys type x", "input x|windows 1"},
-    {"", "aboutcmd ok", "windows 0|running"},
+    {"", "aboutcmd cancel", "windows 0|running"},
+    {"", "about; move 600 500; aboutkeys key Escape; set ; keys type x", "input x|windows 0"},
+    {"", "about; aboutcmd ok", "windows 0|running"},
     {"", "move -30 120; about", "about -10 140"},
     {"", "aboutcmd sysclose", "windows 0"},
     {"", "about; aboutcmd close", "windows 0"},
@@ -124,13 +145,31 @@ const Scenario Scenarios[] = {
     {"", "override hhctrl.ocx -; cmd help", "windows 0"},
     {"", "open; cmd help", "viewer"},
     {"", "home \u0141ukasz; open@C:\\; keys key F1", "viewer"},  // a folder the code page cannot spell
+    // Without the help file beside the program, a message says so.
+    {"", "home nohelp; remove ostrel.chm; open; post help", "box The help file ostrel.chm is missing from\n<folder>|windows 0"},
 
     // Libraries named like the ones it uses, planted beside a copy of the program, are never loaded.
     {"planted", "plant; open; about; cmd help", "viewer|marks 0|windows 2"},
+    {"", "register hhctrl.ocx; open; cmd help", "viewer|marks 0"},  // a registration by bare name
 
     // The degree sign in every code page: shown, copied and placed by batch mode as U+00B0.
     {"degree", "open 100 c; cmd copy", "wresult 212\u00b0 F|wclip 212\u00b0 F"},
     {"", "start -b 98.6 f", "exit 0|wclip 37\u00b0 C"},
+
+    // What people type and paste, read alike in every code page: keys (characters beyond the keyboard's
+    // as an input method sends them), Unicode pasted, the command line.
+    {"forms", "open; set ; keys type \"5 ft 10 in\"; keys key Return", "result 1.78 m"},
+    {"", "set ; keys type \"11st 4lb\"; keys key Return", "result 71.67 kg"},
+    {"", "set ; keys type \"1 1/2 in\"; keys key Return", "result 3.81 cm"},
+    {"", "set ; chars 212\u00b0 F; keys key Return", "wresult 100\u00b0 C"},
+    {"", "set ; chars 100 \u2103; keys key Return", "wresult 212\u00b0 F"},
+    {"", "set ; chars \uff15 \uff46\uff54; keys key Return", "result 1.52 m"},
+    {"", "set ; chars \u221240 \u00b0F; keys key Return", "wresult -40\u00b0 C"},
+    {"", "set ; keys type \"10 litres\"; keys key Return", "result 2.20 gal"},
+    {"", "wclip 5\u2032 10 \u00be\u2033; cmd paste; cmd ok", "result 1.80 m"},
+    {"", "start 5\u2019 10\u00bd\u2033", "exit 1|input 5' 10 1/2\"|result 1.79 m"},  // handed over mapped
+    {"", "open 5\u201910\u00bd\u2033", "input 5'10 1/2\"|result 1.79 m"},
+    {"", "start -b 100 \u00b0C", "exit 0|wclip 212\u00b0 F"},
 
     // A fatal signal: one message without an owner, then the signal number as exit code.
     {"signal", "open; signal 2", "ubox interrupted: interrupt|exit 2"},

@@ -1,7 +1,8 @@
 // The shell's text rules on any bytes: the first byte tells how much of the rest its owner claims
 // (as cbData or GlobalSize do). Paste's first line and the bounded copy never reach past that
 // (exact-size heap copies let ASan see it); folding turns only white space into line feeds, and
-// leaves a line longer than 40 columns only where an unbreakable one stopped it.
+// leaves a line longer than 40 columns only where an unbreakable one stopped it. The same bytes as
+// a UTF-16 command line give a start text that fits the input, trimmed.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -27,6 +28,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     BoundedCopy(copy.data(), block.data(), claimed);
     const size_t copied = std::strlen(copy.data());
     require(std::memcmp(copy.data(), block.data(), copied) == 0 && (copied == claimed || block[copied] == '\0'));
+
+    std::u16string commandLine(block.size() / 2, u'\0');
+    std::memcpy(&commandLine[0], block.data(), 2 * commandLine.size());
+    char given[INPUT_BYTES_MAX + 2];
+    given[INPUT_BYTES_MAX + 1] = 'x';
+    const size_t started = std::strlen(ReadStartText(commandLine.c_str(), given));
+    require(given[INPUT_BYTES_MAX + 1] == 'x' && (started == 0 || (!IsWhiteSpace(given[0]) && !IsWhiteSpace(given[started - 1]))));
 
     std::string text(block.begin(), block.end()), folded = text;
     FoldMessageText(folded.data());

@@ -8,7 +8,7 @@ chmls extract "$1" /html/usage.htm "$2/usage.htm" >/dev/null
 page=$(cat "$2/usage.htm")
 for needed in "<title>Using Ostrel</title>" "Feet and inches" "exit code 2" "up to 80 characters" \
     "<code>&quot;</code>, <code>in</code>" "<code>&#39;</code>, <code>feet</code>" "<td>&deg; F</td><td class=\"factor\">1.8</td>" \
-    "<td>oz</td><td class=\"factor\">0.00003527399</td>" "<code>km/h</code>, <code>kmh</code></td><td>mph</td>"; do
+    "<td>oz</td><td class=\"factor\">0.00003527399</td>" "<code>kmh</code>, <code>kmph</code>, <code>kph</code></td><td>mph</td>"; do
   grep -qF -- "$needed" <<<"$page" || { echo "the usage topic lacks: $needed"; exit 1; }
 done
 table=$(sed -n '/<table class="units">/,/<\/table>/p' <<<"$page")

@@ -1,7 +1,9 @@
 // What no other process can drive the real program into, tested in-process under Wine: the text
 // rules, the clipboard's failure paths, message texts, registry values of any shape, the help
-// control's path, and the main dialog's answer to messages Wine will not carry between processes.
+// control's path, the main dialog's answer to messages Wine will not carry between processes, and
+// the dialogs' fields as screen readers name them (Wine's oleacc answers only in-process).
 #include <gtest/gtest.h>
+#include <oleacc.h>
 
 #include <cstring>
 #include <string>
@@ -15,6 +17,7 @@
 #include "maindlg.h"
 #include "message.h"
 #include "registry.h"
+#include "resource.h"
 #include "syslib.h"
 #include "textrules.h"
 
@@ -72,6 +75,15 @@ TEST(Shell, MessagesFoldAtFortyColumnsAndPasteTakesTheFirstLineWithinTheBlock)
     const struct { string block; size_t size, line; } lines[] = {
         {"5 ftXX\n", 4, 4}, {"ab\r\n", 3, 3}, {string("ab\0cd\n", 6), 6, 2}, {"a\r\r\n", 4, 2}, {"", 0, 0}};
     for (const auto& row : lines) EXPECT_EQ(FirstLineLength(row.block.data(), row.size), row.line) << row.block;
+    EXPECT_EQ(FirstLineLength(u"5\u2032\r\nx", 5), 2u);
+    // The text a start is given: after the program's name, trimmed, 80 characters, mapped.
+    const std::pair<std::u16string, string> starts[] = {
+        {u"\"C:\\a b\\ostrel.exe\"  5 ft \t", "5 ft"}, {u"ostrel.exe\t-b 100 \u2103", "-b 100 \xB0" "C"},
+        {u"x \u3000\u00bd in\u00a0", "1/2 in"}, {u"x " + std::u16string(79, u'1') + u"\u00bd\u00bd", string(79, '1') + " 1/2"},
+        {u"\"no end 5 ft", ""}, {u"ostrel.exe", ""},
+    };
+    char start[INPUT_BYTES_MAX + 1];
+    for (const auto& [line, text] : starts) EXPECT_EQ(ReadStartText(line.c_str(), start), text);
 }
 
 HGLOBAL Freed;
@@ -114,7 +126,6 @@ TEST(Shell, MessagesAreFormattedOnlyWhenAskedAndCutTo403)
         {[] { ReportToMainWindow("100% sure, %s stays"); }, "100% sure, %s stays", MainWindow},
         {[] { ReportToMainWindow(overlong.c_str()); }, string(403, 'x'), MainWindow},
         {[] { ShowWarning(MainWindow, "%s", overlong.c_str()); }, string(403, 'x'), MainWindow},
-        {[] { ShowMessage(nullptr, MB_OK, "t", "%s", overlong.c_str()); }, string(403, 'x'), nullptr},
         {[] { ReportSystemError(ReportToMainWindow, 0x2000BEEF); }, "Error 536919791", MainWindow},  // no system text
         {[] { ShowWarning(nullptr, "interrupted: %s", SignalName(99)); }, "interrupted: call for undefined signal\nmessage", nullptr},
     };
@@ -172,13 +183,22 @@ TEST(Shell, RegistryReadTakesOnlyAValueOfTheAskedNameAndSize)
     EXPECT_EQ(Reports[1] + Reports[2], string(missing) + missing);
 }
 
-TEST(Shell, HelpControlPathIsUsedOnlyWhenItFitsWithItsTerminator)
+TEST(Shell, HelpControlPathIsUsedOnlyWhenAbsoluteAndItFitsWithItsTerminator)
 {
-    const string fits(MAX_PATH - 1, 'a');
+    const string fits = "C:\\" + string(MAX_PATH - 4, 'a');
+    char windows[MAX_PATH];
+    ExpandEnvironmentStringsA("%SystemRoot%\\system32\\hhctrl.ocx", windows, MAX_PATH);
+    SetEnvironmentVariableA("OSTREL_LONG", ("C:\\" + string(MAX_PATH, 'l')).c_str());
     const std::pair<std::vector<std::tuple<string, DWORD, string>>, string> rows[] = {  // stored; path used
-        {{{"", REG_SZ, string("C:\\x\\hh.ocx", 12)}}, "C:\\x\\hh.ocx"},
-        {{{"", REG_BINARY, fits}}, fits},  // unterminated, one byte short of the buffer
-        {{{"", REG_BINARY, fits + "b"}}, ""}, {{{"", REG_SZ, string(400, 'c') + '\0'}}, ""},
+        {{{"", REG_SZ, string("C:\\x\\hh.ocx", 12)}}, "C:\\x\\hh.ocx"}, {{{"", REG_SZ, string("\\\\s\\x\\hh.ocx", 14)}}, "\\\\s\\x\\hh.ocx"},
+        {{{"", REG_EXPAND_SZ, string("%SystemRoot%\\system32\\hhctrl.ocx", 34)}}, windows},
+        // Found by the loader's search, from the program's folder first: not taken.
+        {{{"", REG_SZ, string("hhctrl.ocx", 11)}}, ""}, {{{"", REG_SZ, string("x\\hh.ocx", 9)}}, ""},
+        {{{"", REG_SZ, string("\\x\\hh.ocx", 10)}}, ""}, {{{"", REG_SZ, string("C:hh.ocx", 9)}}, ""},
+        {{{"", REG_EXPAND_SZ, string("%OSTREL_NONE%\\hh.ocx", 21)}}, ""}, {{{"", REG_EXPAND_SZ, string("%OSTREL_LONG%", 14)}}, ""},
+        {{{"", REG_BINARY, string("C:\\x\\hh.ocx", 12)}}, ""},
+        {{{"", REG_SZ, fits}}, fits},  // unterminated, one byte short of the buffer
+        {{{"", REG_SZ, fits + "b"}}, ""}, {{{"", REG_SZ, string(400, 'c') + '\0'}}, ""},
         {{{"", REG_SZ, string(1, '\0')}}, ""}, {{}, ""},
     };
     for (const auto& [stored, used] : rows) {
@@ -188,7 +208,7 @@ TEST(Shell, HelpControlPathIsUsedOnlyWhenItFitsWithItsTerminator)
         RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\OstrelTest", 0, KEY_READ, &classes);
         const char* found = RegisteredHelpControl(classes, path);
         RegCloseKey(classes);
-        EXPECT_EQ(found ? string(found) : "", used);
+        EXPECT_EQ(found ? string(found) : "", used) << (stored.empty() ? "" : std::get<2>(stored[0]).substr(0, 40));
     }
     char path[MAX_PATH], system[MAX_PATH];
     ASSERT_EQ(SystemFilePath("hhctrl.ocx", path), path);
@@ -211,6 +231,28 @@ TEST(Shell, MainDialogShowsItsIconsAtTheSystemsSizesIgnoresAnEmptyHandOverAndDis
     EXPECT_STREQ(InputText, "5 ft");
     EXPECT_TRUE(MainDialogProc(dialog, 0x10000 | WM_CLOSE, 0, 0));
     EXPECT_FALSE(IsWindow(dialog));
+}
+
+INT_PTR CALLBACK NoProcedure(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+TEST(Shell, DialogFieldsAreNamedForScreenReadersByLabelsNotDrawn)
+{
+    const struct { const wchar_t* dialog; int field; std::wstring name; } rows[] = {
+        {L"OSTRELDLG", IDC_INPUT, L"Amount and unit"}, {L"OSTRELDLG", IDC_RESULT, L"Result"},
+        {L"ABOUT", IDC_VERSION, L"Version"}, {L"ABOUT", IDC_COMPILED, L"Built"}};
+    for (const auto& row : rows) {
+        HWND dialog = CreateDialogParamW(GetModuleHandleA(nullptr), row.dialog, nullptr, NoProcedure, 0);
+        HWND field = GetDlgItem(dialog, row.field);
+        IAccessible* object = nullptr;
+        VARIANT self = {};
+        self.vt = VT_I4;  // the field itself: CHILDID_SELF, 0
+        BSTR name = nullptr;
+        ASSERT_EQ(AccessibleObjectFromWindow(field, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible), reinterpret_cast<void**>(&object)), S_OK);
+        object->get_accName(self, &name);
+        EXPECT_EQ(name ? std::wstring(name) : L"(none)", row.name);
+        EXPECT_FALSE(GetWindowLongW(GetWindow(field, GW_HWNDPREV), GWL_STYLE) & WS_VISIBLE) << "the label is drawn";
+        SysFreeString(name), object->Release(), DestroyWindow(dialog);
+    }
 }
 
 }  // namespace
