@@ -15,14 +15,9 @@ int RunConverter(int, char**) { return 0; }
 namespace {
 
 // One console of the test's own for all tests: under Wine, a second one takes the test's output.
-bool MakeConsole()
-{
-    FreeConsole();
-    return AllocConsole() != FALSE;
-}
 bool OwnConsole()
 {
-    static const bool made = MakeConsole();
+    static const bool made = (FreeConsole(), AllocConsole() != FALSE);
     return made;
 }
 
