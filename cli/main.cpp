@@ -234,7 +234,8 @@ long ReadUtf16(char* buffer, size_t size)
         const size_t length = Utf16Carried + static_cast<size_t>(got);
         size_t count = length / 2;
         for (size_t i = 0; i < count; ++i) {
-            const unsigned first = Utf16Raw[2 * i], second = Utf16Raw[2 * i + 1];
+            const unsigned first = Utf16Raw[2 * i];
+            const unsigned second = Utf16Raw[2 * i + 1];
             units[i] = static_cast<char16_t>(Form == FORM_UTF16LE ? second << 8 | first : first << 8 | second);
         }
         if (got > 0 && count > 0 && units[count - 1] >= 0xD800 && units[count - 1] <= 0xDBFF) --count;
@@ -301,6 +302,19 @@ bool ConvertLine(char* line, size_t length, bool ascii, bool utf8)
     return text != nullptr;
 }
 
+// Converts the whole lines from line to end, searching for line feeds from `from` on; returns
+// where the unfinished last line begins, or nullptr when memory runs out for a mapping.
+char* ConvertWholeLines(char* line, char* from, const char* end, bool ascii, bool utf8)
+{
+    for (char* feed; (feed = static_cast<char*>(std::memchr(from, '\n', static_cast<size_t>(end - from)))) != nullptr;
+         from = line) {
+        *feed = '\0';
+        if (!ConvertLine(line, static_cast<size_t>(feed - line), ascii, utf8)) return nullptr;
+        line = feed + 1;
+    }
+    return line;
+}
+
 // Lines are converted where they lie in one input block, which grows only for a line longer
 // than itself.
 int ConvertLines(TextEncoding encoding, bool utf8)
@@ -316,21 +330,13 @@ int ConvertLines(TextEncoding encoding, bool utf8)
             Complain("out of memory");
             return 2;
         }
-        char* line = block;
         char* end = block + filled;
-        char* feed = nullptr;
-        for (char* from = block + scanned;
-             (feed = static_cast<char*>(std::memchr(from, '\n', static_cast<size_t>(end - from)))) != nullptr;
-             from = line) {
-            *feed = '\0';
-            if (!ConvertLine(line, static_cast<size_t>(feed - line), ascii, utf8)) {
-                std::free(block);
-                block = nullptr;
-                break;
-            }
-            line = feed + 1;
+        char* line = ConvertWholeLines(block, block + scanned, end, ascii, utf8);
+        if (line == nullptr) {
+            std::free(block);
+            block = nullptr;
+            continue;
         }
-        if (block == nullptr) continue;
         filled = static_cast<size_t>(end - line);
         std::memmove(block, line, filled);
         scanned = filled;

@@ -52,7 +52,7 @@ bool LocaleIsUtf8()
 
 int main(int argc, char** argv) { return RunConverter(argc, argv); }
 
-TextEncoding ChooseEncoding(TextStream, TextEncoding asked)
+TextEncoding ChooseEncoding(TextStream /*stream*/, TextEncoding asked)
 {
     if (asked != ENCODING_UNSET) return asked;
     return LocaleIsUtf8() ? ENCODING_UTF8 : ENCODING_LATIN1;

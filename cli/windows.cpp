@@ -152,7 +152,8 @@ long ReadConsoleText(HANDLE input, char* buffer, size_t size)
 {
     static wchar_t wide[CONSOLE_READ_UNITS];
     static char text[3 * CONSOLE_READ_UNITS];
-    static size_t start = 0, end = 0;
+    static size_t start = 0;  // what of text is yet to be handed on
+    static size_t end = 0;
     static DWORD carried = 0;  // a high surrogate kept for its pair, which the next read brings
     static bool lineStart = true;
     while (start == end) {
