@@ -1,22 +1,32 @@
-// ostrel-convert's standard streams on Windows. A console is written in UTF-16, which it shows
-// right whatever its code page; files and pipes get bytes, UTF-8 unless Latin-1 is asked for,
-// with lines ended in CR LF as Windows text files are.
+// ostrel-convert's arguments and standard streams on Windows. The arguments are read in UTF-16,
+// and so is a console, which is written in it too and so shows every character whatever its code
+// page. A pipe from a process with a console gets that console's code page, which PowerShell and
+// cmd decode what they capture with; files, and pipes without a console, get UTF-8 unless Latin-1
+// is asked for. Lines end in CR LF, as Windows text files do.
 #include "streams.h"
 
 #include <windows.h>
 
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "text.h"
 
 const char ENCODING_HELP[] =
+    "TEXT is read as Unicode, and so is what is typed into a console window. Standard input from\n"
+    "a file or a pipe is read as UTF-8, or as Latin-1 with --encoding=latin1; input that begins\n"
+    "with a byte order mark is read as it says: UTF-8, or UTF-16 (FF FE or FE FF, as PowerShell\n"
+    "5.1's > writes files).\n"
     "The degree sign of temperatures reads right wherever the output goes. In a console window\n"
-    "it is written as Unicode text, whatever the console's code page. Written to a file or a\n"
-    "pipe it is UTF-8, as Notepad, PowerShell 7 and today's tools read it, or with\n"
-    "--encoding=latin1 the single byte 0xB0 (Latin-1 and Windows-1252); --encoding=utf-8 chooses\n"
-    "UTF-8 there too. The names may be written in any letter case, with or without the hyphen.\n"
-    "Lines end in CR LF.\n";
+    "it is written as Unicode text, whatever the console's code page. Into a pipe, from a\n"
+    "command prompt or PowerShell, it is written in the console's code page, with which they\n"
+    "read what they capture (for /f, $t = ostrel-convert 100 c). Written to a file, or to a pipe\n"
+    "without a console, it is UTF-8, as Notepad, PowerShell 7 and today's tools read it.\n"
+    "--encoding=utf-8, or --encoding=latin1 for the single byte 0xB0 (Latin-1 and Windows-1252),\n"
+    "chooses for files and pipes instead. The names may be written in any letter case, with or\n"
+    "without the hyphen. Lines end in CR LF.\n";
 
 namespace {
 
@@ -24,6 +34,21 @@ DWORD LastFailure;
 
 // What the streams are cut into: the console's own limits on one write are far larger.
 constexpr size_t PIECE = 8192;
+
+// A console read asks for at most 8 KiB: Windows Vista and 7 serve it from a 64 KB heap that the
+// whole process shares, and a larger read fails there for want of storage.
+constexpr DWORD CONSOLE_READ_UNITS = 8192 / sizeof(wchar_t);
+
+// A write that succeeds with nothing written (a full non-blocking pipe) is tried again a moment
+// later, up to this many times in a row, about two seconds, before it counts as failed.
+constexpr int IDLE_WRITES_MAX = 200;
+constexpr DWORD IDLE_WRITE_PAUSE_MS = 10;
+
+// The code page number of UTF-16: the text goes to a console as such.
+constexpr UINT TO_CONSOLE = 1200;
+
+// Whether --encoding named standard output's encoding, which a pipe then gets whatever the console.
+bool OutputEncodingAsked = false;
 
 bool IsConsole(HANDLE stream)
 {
@@ -37,11 +62,27 @@ bool Failed()
     return false;
 }
 
+// Whether to go on after a write that succeeded having written the given count.
+bool Progressed(DWORD written, int* idleWrites)
+{
+    if (written > 0) {
+        *idleWrites = 0;
+        return true;
+    }
+    if (++*idleWrites > IDLE_WRITES_MAX) {
+        LastFailure = ERROR_WRITE_FAULT;
+        return false;
+    }
+    Sleep(IDLE_WRITE_PAUSE_MS);
+    return true;
+}
+
 bool WriteAll(HANDLE stream, const char* bytes, size_t size)
 {
-    while (size > 0) {
+    for (int idle = 0; size > 0;) {
         DWORD written = 0;
         if (!WriteFile(stream, bytes, static_cast<DWORD>(size), &written, nullptr)) return Failed();
+        if (!Progressed(written, &idle)) return false;
         bytes += written;
         size -= written;
     }
@@ -64,18 +105,27 @@ bool WriteBytes(HANDLE stream, const char* text, size_t size)
     return true;
 }
 
-// UTF-8 in pieces that end on a character's boundary, as UTF-16.
-bool WriteConsoleText(HANDLE stream, const char* text, size_t size)
+// UTF-8 in pieces that end on a character's boundary, as UTF-16: to a console (TO_CONSOLE) or,
+// converted to a code page, to a file or pipe.
+bool WriteWide(HANDLE stream, const char* text, size_t size, UINT codePage)
 {
-    static wchar_t piece[PIECE];
+    static wchar_t wide[PIECE];
+    static char bytes[4 * PIECE];  // four bytes a character at most, in any code page
     while (size > 0) {
         size_t taken = size < PIECE ? size : PIECE;
         while (taken < size && taken > 1 && (static_cast<unsigned char>(text[taken]) & 0xC0) == 0x80) --taken;
-        int length = MultiByteToWideChar(CP_UTF8, 0, text, static_cast<int>(taken), piece, PIECE);
+        int length = MultiByteToWideChar(CP_UTF8, 0, text, static_cast<int>(taken), wide, PIECE);
         if (length == 0) return Failed();
-        for (const wchar_t* from = piece; length > 0;) {
+        if (codePage != TO_CONSOLE) {
+            const int converted = WideCharToMultiByte(codePage, 0, wide, length, bytes, sizeof bytes, nullptr, nullptr);
+            if (converted == 0) return Failed();
+            if (!WriteBytes(stream, bytes, static_cast<size_t>(converted))) return false;
+        }
+        int idle = 0;
+        for (const wchar_t* from = wide; codePage == TO_CONSOLE && length > 0;) {
             DWORD written = 0;
-            if (!WriteConsoleW(stream, from, static_cast<DWORD>(length), &written, nullptr) || written == 0) return Failed();
+            if (!WriteConsoleW(stream, from, static_cast<DWORD>(length), &written, nullptr)) return Failed();
+            if (!Progressed(written, &idle)) return false;
             from += written;
             length -= static_cast<int>(written);
         }
@@ -85,33 +135,102 @@ bool WriteConsoleText(HANDLE stream, const char* text, size_t size)
     return true;
 }
 
+// The code page text of UTF-8 is written in to a stream: TO_CONSOLE, a console's code page for a
+// pipe that a process with that console reads, or CP_UTF8 for the bytes as they are.
+UINT StreamCodePage(HANDLE stream, bool encodingAsked)
+{
+    if (IsConsole(stream)) return TO_CONSOLE;
+    if (encodingAsked || GetFileType(stream) != FILE_TYPE_PIPE) return CP_UTF8;
+    const UINT console = GetConsoleOutputCP();  // 0 without a console
+    return console != 0 ? console : CP_UTF8;
+}
+
+// A console is read as UTF-16, a line at a time and at most CONSOLE_READ_UNITS of it, and handed
+// on as UTF-8; what the caller's buffer cannot take waits for the next call. Ctrl+Z at the start
+// of a line ends the input, as everywhere on Windows.
+long ReadConsoleText(HANDLE input, char* buffer, size_t size)
+{
+    static wchar_t wide[CONSOLE_READ_UNITS];
+    static char text[3 * CONSOLE_READ_UNITS];
+    static size_t start = 0;  // what of text is yet to be handed on
+    static size_t end = 0;
+    static DWORD carried = 0;  // a high surrogate kept for its pair, which the next read brings
+    static bool lineStart = true;
+    while (start == end) {
+        DWORD got = 0;
+        if (!ReadConsoleW(input, wide + carried, CONSOLE_READ_UNITS - carried, &got, nullptr)) {
+            Failed();
+            return -1;
+        }
+        if (got == 0 || (lineStart && carried == 0 && wide[0] == 0x1A)) return 0;
+        got += carried;
+        carried = IS_HIGH_SURROGATE(wide[got - 1]) ? 1 : 0;
+        lineStart = wide[got - 1] == L'\n';
+        const int length = WideCharToMultiByte(CP_UTF8, 0, wide, static_cast<int>(got - carried), text,
+                                               sizeof text, nullptr, nullptr);
+        if (length == 0 && got > carried) {
+            Failed();
+            return -1;
+        }
+        wide[0] = wide[got - 1];
+        start = 0;
+        end = static_cast<size_t>(length);
+    }
+    const size_t count = size < end - start ? size : end - start;
+    std::memcpy(buffer, text + start, count);
+    start += count;
+    return static_cast<long>(count);
+}
+
 }  // namespace
 
-DegreeEncoding ChooseEncoding(DegreeEncoding asked)
+// The command line read as UTF-16, so that no word passes through the ANSI code page, and handed
+// on in UTF-8.
+extern "C" int wmain(int count, wchar_t** wide)
 {
-    // A console takes the text as UTF-16, converted from UTF-8 on the way.
-    if (IsConsole(GetStdHandle(STD_OUTPUT_HANDLE))) return DEGREE_UTF8;
-    return asked != DEGREE_UNSET ? asked : DEGREE_UTF8;
+    char** words = static_cast<char**>(std::calloc(static_cast<size_t>(count) + 1, sizeof(char*)));
+    for (int i = 0; i < count; ++i) {
+        const int size = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+        char* word = words != nullptr && size > 0 ? static_cast<char*>(std::malloc(static_cast<size_t>(size))) : nullptr;
+        if (word == nullptr || WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, word, size, nullptr, nullptr) == 0) {
+            const char message[] = "ostrel-convert: out of memory\n";
+            WriteOutput(true, message, sizeof message - 1);
+            return 2;
+        }
+        words[i] = word;
+    }
+    return RunConverter(count, words);
+}
+
+TextEncoding ChooseEncoding(TextStream stream, TextEncoding asked)
+{
+    // Consoles are read and written in UTF-16, taken to and from UTF-8 on the way, as are pipes
+    // written in a console's code page.
+    if (stream == ARGUMENTS) return ENCODING_UTF8;
+    if (stream == STANDARD_OUTPUT) OutputEncodingAsked = asked != ENCODING_UNSET;
+    if (IsConsole(GetStdHandle(stream == STANDARD_INPUT ? STD_INPUT_HANDLE : STD_OUTPUT_HANDLE))) return ENCODING_UTF8;
+    return asked != ENCODING_UNSET ? asked : ENCODING_UTF8;
 }
 
 long ReadInput(char* buffer, size_t size)
 {
     HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+    if (IsConsole(input)) return ReadConsoleText(input, buffer, size);
     DWORD got = 0;
     if (!ReadFile(input, buffer, size < INT_MAX ? static_cast<DWORD>(size) : INT_MAX, &got, nullptr)) {
         if (GetLastError() == ERROR_BROKEN_PIPE) return 0;  // the writer is done: the end of the input
         Failed();
         return -1;
     }
-    // A console reads a line at a time; Ctrl+Z at the start of one ends the input, as everywhere on Windows.
-    if (got > 0 && buffer[0] == '\x1A' && IsConsole(input)) return 0;
     return static_cast<long>(got);
 }
 
 bool WriteOutput(bool toError, const char* text, size_t size)
 {
     HANDLE stream = GetStdHandle(toError ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
-    return IsConsole(stream) ? WriteConsoleText(stream, text, size) : WriteBytes(stream, text, size);
+    // Messages are text, not answers: --encoding leaves them as the stream's own rule has them.
+    const UINT codePage = StreamCodePage(stream, !toError && OutputEncodingAsked);
+    return codePage == CP_UTF8 ? WriteBytes(stream, text, size) : WriteWide(stream, text, size, codePage);
 }
 
 const char* FailureText()

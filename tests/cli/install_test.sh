@@ -14,7 +14,7 @@ page=$prefix/share/man/man1/ostrel-convert.1
 warnings=$(groff -man -ww -z "$page" 2>&1) && [ -z "$warnings" ] || { echo "groff: $warnings"; exit 1; }
 shown=$(LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$page" 2>"$prefix/errors")
 [ ! -s "$prefix/errors" ] || { cat "$prefix/errors"; exit 1; }
-for needed in NAME SYNOPSIS DESCRIPTION OPTIONS "EXIT STATUS" EXAMPLES UNITS "ostrel-convert --help" \
+for needed in NAME SYNOPSIS DESCRIPTION OPTIONS "EXIT STATUS" EXAMPLES UNITS "ostrel-convert --help|-h|--version" \
     "\", in, inch, inches" "', feet, foot, ft" "to ° F, factor 1.8" "kilometers per hour, kilometres per hour, km/h, km/hr, kmh, kmph, kph"; do
   sed 's/^ *//' <<<"$shown" | grep -qxF -- "$needed" || { echo "the page lacks the line: $needed"; exit 1; }
 done
