@@ -123,7 +123,10 @@ const char* ConvertExpression(char* text)
     if (counted && (*numberEnd == '\'' || *numberEnd == 'e' || *numberEnd == 'E') && ReadFeetAndInches(text, &metres)) {
         return WriteResult(metres, 2, true, METRES);
     }
-    if (counted) numberEnd = ReadFraction(text, numberEnd, &number);
+    // Most numbers are followed by their unit: a fraction is looked for only where it may begin.
+    const char* next = numberEnd;
+    while (IsWhiteSpace(*next)) ++next;
+    if (counted && (*numberEnd == '/' || (next != numberEnd && IsDigit(*next)))) numberEnd = ReadFraction(text, numberEnd, &number);
     if (std::isinf(number) && number > 0) return nullptr;
 
     char* unit = text + (numberEnd - text);

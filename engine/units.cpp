@@ -202,9 +202,10 @@ constexpr PackedSpellings PACKED_SPELLINGS = PackSpellings();
 constexpr int SLOT_BITS = 9;
 constexpr uint64_t SLOT_MULTIPLIER = 0xC0A6392F79CA25ABULL;
 
+// The first sixteen bytes tell every spelling from every other; the last word is only compared.
 constexpr size_t Slot(const PackedText& packed)
 {
-    const uint64_t mixed = packed.words[0] + packed.words[1] * 31 + packed.words[2] * 961;
+    const uint64_t mixed = packed.words[0] + packed.words[1] * 31;
     return static_cast<size_t>((mixed * SLOT_MULTIPLIER) >> (64 - SLOT_BITS));
 }
 
