@@ -45,12 +45,10 @@ const Row Rows[] = {
     {"1 FT", "0.30 m"}, {"1 kM/H", "0.62 mph"}, {"1 HECTAREN", "2.47 acre"}, {"1 km/", DK}, {"1 litre", "0.22 gal"},
     {"1 ml", DK}, {"1 inchs", DK}, {"5 kilometer.", "3.11 mls"}, {"1 sq ft", DK}, {"5 \xC6T", DK},
     {"1 zz", DK}, {"1 !", DK},
-    // More spellings: white space inside as one space, and one final dot.
-    {"10 litres", "2.20 gal"}, {"1 mi", "1.61 km"}, {"100 kph", "62.14 mph"}, {"100 KMPH", "62.14 mph"},
-    {"100 km/hr", "62.14 mph"}, {"2 kilos", "4.41 lbs"}, {"2 kgs", "4.41 lbs"}, {"1 horsepower", "0.75 kw"},
-    {"1 pt", "0.57 l"}, {"60 miles per hour", "96.56 km/h"}, {"60 Miles \t Per  Hour", "96.56 km/h"},
-    {"100 kilometres per hour", "62.14 mph"}, {"100 kilometers per hour.", "62.14 mph"}, {"5 ft.", "1.52 m"},
-    {"2 lbs.", "0.91 kg"}, {"5 ft..", DK}, {"5 .", DK}, {"5 ft .", DK}, {"1 milesper hour", DK},
+    // More spellings (each is found in any case, spaced and dotted by the invariants below), and
+    // one final dot at most.
+    {"10 litres", "2.20 gal"}, {"60 miles per hour", "96.56 km/h"}, {"5 ft.", "1.52 m"}, {"2 lbs.", "0.91 kg"},
+    {"5 ft..", DK}, {"5 .", DK}, {"5 ft .", DK}, {"1 milesper hour", DK},
     // A degree marker before a temperature, and nothing else.
     {"100 \xB0" "C", "212\xB0 F"}, {"100\xB0" "C", "212\xB0 F"}, {"100 \xB0 c", "212\xB0 F"}, {"212\xB0 F", "100\xB0 C"},
     {"100 degrees C", "212\xB0 F"}, {"100 degC", "212\xB0 F"}, {"100 deg F", "38\xB0 C"}, {"\xB0" "C", "32\xB0 F"},
