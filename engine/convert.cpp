@@ -58,9 +58,13 @@ bool ReadFeetAndInches(const char* text, double* metres)
     return true;
 }
 
+// The forms around a number and its unit are tried only when the unit part is no spelling. They
+// are kept out of line, so that the common path stays small enough to be inlined where it is used.
+#define RARE_FORM __attribute__((noinline, cold))
+
 // "°C", "100 degrees F": a degree marker before a temperature's spelling is no part of the unit.
 // Returns the temperature's conversion, or UNIT_NOT_FOUND.
-int TemperatureAfterMarker(const char* unit)
+RARE_FORM int TemperatureAfterMarker(const char* unit)
 {
     static const char* const MARKERS[] = {"\xB0", "deg", "degree", "degrees"};
     if (*unit != '\xB0' && FoldLetter(*unit) != 'd') return UNIT_NOT_FOUND;
@@ -78,7 +82,7 @@ int TemperatureAfterMarker(const char* unit)
 
 // "5 ft 10 in", "11 st 4 lb": after the first number, the trimmed unit part holds a foot or stone,
 // a second amount and, optionally, an inch or pound. Returns the result, or nullptr for no result.
-const char* ConvertTwoAmounts(double first, const char* unit)
+RARE_FORM const char* ConvertTwoAmounts(double first, const char* unit)
 {
     const char* p = unit;  // past the first unit's spelling: it holds no digit or white space
     while (*p != '\0' && !IsWhiteSpace(*p) && !IsDigit(*p)) ++p;
