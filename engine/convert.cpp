@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <initializer_list>
 
 #include "numbers.h"
 #include "text.h"
@@ -23,34 +24,31 @@ constexpr double METRES_PER_INCH = 0.0254;
 constexpr double FAHRENHEIT_OFFSET = 32.0;
 constexpr double CELSIUS_OFFSET = -17.77777777777778;  // the double nearest to -160/9
 
-constexpr PaddedTarget METRES = {"m", 1};
-
-const char* WriteResult(double value, int decimals, bool spaced, const PaddedTarget& target)
+// Writes the value with its decimals, then the separator and the target text.
+const char* WriteResult(double value, int decimals, const char* separator, const char* target)
 {
-    char* end = ResultText + FormatFixed(ResultText, sizeof ResultText, value, decimals);
-    *end = ' ';
-    end += spaced ? 1 : 0;
-    // The whole padded text where it fits, which is everywhere but after the longest numbers.
-    ResultLength = static_cast<size_t>(end - ResultText) + target.length;
-    if (end + sizeof target.text <= ResultText + sizeof ResultText) {
-        std::memcpy(end, target.text, sizeof target.text);
-    } else {
-        std::memcpy(end, target.text, target.length + 1);
+    size_t length = FormatFixed(ResultText, sizeof ResultText, value, decimals);
+    for (const char* part : {separator, target}) {
+        const size_t partLength = std::strlen(part);
+        std::memcpy(ResultText + length, part, partLength + 1);
+        length += partLength;
     }
+    ResultLength = length;
     return ResultText;
 }
+
+const char* WriteMetres(double metres) { return WriteResult(metres, 2, " ", "m"); }
 
 // A number, an apostrophe right after it, and a second number; whatever follows is ignored, but
 // for a fraction after whole inches ("5'10 1/2"), which is theirs.
 bool ReadFeetAndInches(const char* text, double* metres)
 {
-    const char* apostrophe = ScannedNumberEnd(text);
-    const char* inchesEnd = apostrophe != nullptr && *apostrophe == '\'' ? ScannedNumberEnd(apostrophe + 1) : nullptr;
-    if (inchesEnd == nullptr) return false;
     double feet = 0.0;
     double inches = 0.0;
-    ReadScannedNumber(text, &feet);
-    ReadScannedNumber(apostrophe + 1, &inches);
+    const char* apostrophe = ReadScannedNumber(text, &feet);
+    if (apostrophe == nullptr || *apostrophe != '\'') return false;
+    const char* inchesEnd = ReadScannedNumber(apostrophe + 1, &inches);
+    if (inchesEnd == nullptr) return false;
     ReadFraction(apostrophe + 1, inchesEnd, &inches);
     const double feetMetres = feet * METRES_PER_FOOT;
     const double inchMetres = inches * METRES_PER_INCH;
@@ -58,16 +56,11 @@ bool ReadFeetAndInches(const char* text, double* metres)
     return true;
 }
 
-// The forms around a number and its unit are tried only when the unit part is no spelling. They
-// are kept out of line, so that the common path stays small enough to be inlined where it is used.
-#define RARE_FORM __attribute__((noinline, cold))
-
 // "°C", "100 degrees F": a degree marker before a temperature's spelling is no part of the unit.
 // Returns the temperature's conversion, or UNIT_NOT_FOUND.
-RARE_FORM int TemperatureAfterMarker(const char* unit)
+int TemperatureAfterMarker(const char* unit)
 {
     static const char* const MARKERS[] = {"\xB0", "deg", "degree", "degrees"};
-    if (*unit != '\xB0' && FoldLetter(*unit) != 'd') return UNIT_NOT_FOUND;
     const char* end = unit + std::strlen(unit);
     for (const char* marker : MARKERS) {
         const char* p = unit;
@@ -82,7 +75,7 @@ RARE_FORM int TemperatureAfterMarker(const char* unit)
 
 // "5 ft 10 in", "11 st 4 lb": after the first number, the trimmed unit part holds a foot or stone,
 // a second amount and, optionally, an inch or pound. Returns the result, or nullptr for no result.
-RARE_FORM const char* ConvertTwoAmounts(double first, const char* unit)
+const char* ConvertTwoAmounts(double first, const char* unit)
 {
     const char* p = unit;  // past the first unit's spelling: it holds no digit or white space
     while (*p != '\0' && !IsWhiteSpace(*p) && !IsDigit(*p)) ++p;
@@ -104,11 +97,11 @@ RARE_FORM const char* ConvertTwoAmounts(double first, const char* unit)
     if (big == CONV_FEET_TO_M) {
         const double feetMetres = first * METRES_PER_FOOT;
         const double inchMetres = second * METRES_PER_INCH;
-        return WriteResult(feetMetres + inchMetres, 2, true, METRES);
+        return WriteMetres(feetMetres + inchMetres);
     }
     const double stoneKilograms = static_cast<double>(ConversionTable[CONV_STONES_TO_KG].factor) * first;
     const double poundKilograms = static_cast<double>(ConversionTable[CONV_POUNDS_TO_KG].factor) * second;
-    return WriteResult(stoneKilograms + poundKilograms, 2, true, PaddedTargets[CONV_POUNDS_TO_KG]);
+    return WriteResult(stoneKilograms + poundKilograms, 2, " ", ConversionTable[CONV_POUNDS_TO_KG].target);
 }
 
 }  // namespace
@@ -116,35 +109,24 @@ RARE_FORM const char* ConvertTwoAmounts(double first, const char* unit)
 const char* ConvertExpression(char* text)
 {
     if (text == nullptr) return nullptr;
+    double metres = 0.0;
+    if (ReadFeetAndInches(text, &metres)) return WriteMetres(metres);
 
     double number = 0.0;
-    const char* numberEnd = ReadPlainNumber(text, &number);
-    // The feet-and-inches form goes first. Its first number starts where the plain number does
-    // and ends where that one ends, or after an exponent letter and sign that the plain number
-    // leaves out: only an apostrophe or an e after the plain number can begin the form.
-    const bool counted = numberEnd != text;
-    double metres = 0.0;
-    if (counted && (*numberEnd == '\'' || *numberEnd == 'e' || *numberEnd == 'E') && ReadFeetAndInches(text, &metres)) {
-        return WriteResult(metres, 2, true, METRES);
-    }
-    // Most numbers are followed by their unit: a fraction is looked for only where it may begin.
-    const char* next = numberEnd;
-    while (IsWhiteSpace(*next)) ++next;
-    if (counted && (*numberEnd == '/' || (next != numberEnd && IsDigit(*next)))) numberEnd = ReadFraction(text, numberEnd, &number);
+    const char* numberEnd = ReadFraction(text, ReadPlainNumber(text, &number), &number);
     if (std::isinf(number) && number > 0) return nullptr;
 
-    char* unit = text + (numberEnd - text);
-    int index = TrimAndLookupUnit(unit, &unit);  // an empty unit part is no spelling either
-    if (index == UNIT_NOT_FOUND && *unit != '\0') index = TemperatureAfterMarker(unit);
-    if (index == UNIT_NOT_FOUND) return counted && *unit != '\0' ? ConvertTwoAmounts(number, unit) : nullptr;
+    char* unit = TrimSpace(text + (numberEnd - text));
+    if (*unit == '\0') return nullptr;  // a bare number
+    int index = LookupSpelling(unit, unit + std::strlen(unit));
+    if (index == UNIT_NOT_FOUND) index = TemperatureAfterMarker(unit);
+    if (index == UNIT_NOT_FOUND) return numberEnd != text ? ConvertTwoAmounts(number, unit) : nullptr;
 
     const Conversion& conversion = ConversionTable[index];
-    double value = static_cast<double>(conversion.factor) * number;
-    if (index == CONV_CELSIUS_TO_F || index == CONV_FAHRENHEIT_TO_C) {
-        value += index == CONV_CELSIUS_TO_F ? FAHRENHEIT_OFFSET : CELSIUS_OFFSET;
-        return WriteResult(value, 0, false, PaddedTargets[index]);
-    }
-    return WriteResult(value, 2, true, PaddedTargets[index]);
+    const double value = static_cast<double>(conversion.factor) * number;
+    if (index == CONV_CELSIUS_TO_F) return WriteResult(value + FAHRENHEIT_OFFSET, 0, "", conversion.target);
+    if (index == CONV_FAHRENHEIT_TO_C) return WriteResult(value + CELSIUS_OFFSET, 0, "", conversion.target);
+    return WriteResult(value, 2, " ", conversion.target);
 }
 
 const char* ConvertForDisplay(char* text)

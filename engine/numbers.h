@@ -27,9 +27,6 @@ const char* ReadScannedNumber(const char* text, double* value);
 // or end, with *value untouched.
 const char* ReadFraction(const char* text, const char* end, double* value);
 
-// Where ReadScannedNumber would stop, without converting; nullptr when there is no number.
-const char* ScannedNumberEnd(const char* text);
-
 // Writes value with the given number of decimals: 17 significant digits, rounded half away from
 // zero at the last printed decimal, zeros for printed digits beyond the 17th; a negative value
 // keeps its sign even when it prints as zero; "inf", "-inf" and "nan" for the rest. The output,

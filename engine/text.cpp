@@ -22,13 +22,3 @@ char* BoundedCopy(char* dest, const char* src, size_t n)
     for (; i <= n; ++i) dest[i] = '\0';
     return dest;
 }
-
-int CompareNoCase(const char* a, const char* b)
-{
-    for (;; ++a, ++b) {
-        const auto x = static_cast<unsigned char>(FoldLetter(*a));
-        const auto y = static_cast<unsigned char>(FoldLetter(*b));
-        if (x != y) return x < y ? -1 : 1;
-        if (x == '\0') return 0;
-    }
-}

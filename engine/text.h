@@ -6,12 +6,7 @@
 
 // Space, horizontal tab, line feed, vertical tab, form feed and carriage return; no byte of 0x80
 // or above, whatever the locale.
-constexpr bool IsWhiteSpace(char c)
-{
-    // One test for all six: bits 9 to 13 and 32 of a mask.
-    const auto code = static_cast<unsigned char>(c);
-    return (code <= ' ') & (((0x100003E00ULL >> (code & 63U)) & 1U) != 0);
-}
+constexpr bool IsWhiteSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -27,4 +22,12 @@ char* BoundedCopy(char* dest, const char* src, size_t n);
 constexpr char FoldLetter(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Byte comparison of unsigned values after folding only A-Z to a-z; a prefix orders first.
-int CompareNoCase(const char* a, const char* b);
+constexpr int CompareNoCase(const char* a, const char* b)
+{
+    for (;; ++a, ++b) {
+        const auto x = static_cast<unsigned char>(FoldLetter(*a));
+        const auto y = static_cast<unsigned char>(FoldLetter(*b));
+        if (x != y) return x < y ? -1 : 1;
+        if (x == '\0') return 0;
+    }
+}

@@ -104,184 +104,50 @@ constexpr size_t TextLength(const char* text)
     return length;
 }
 
-constexpr size_t LongestTarget()
+constexpr bool TablesKeepTheirShape()
 {
-    size_t longest = 0;
-    for (const Conversion& conversion : ConversionTable) longest = std::max(longest, TextLength(conversion.target));
-    return longest;
-}
-
-constexpr size_t LongestSpelling()
-{
-    size_t longest = 0;
-    for (const UnitAlias& alias : UnitAliasTable) longest = std::max(longest, TextLength(alias.spelling));
-    return longest;
-}
-
-static_assert(LongestTarget() == TARGET_TEXT_MAX && TARGET_TEXT_MAX < sizeof PaddedTarget::text,
-              "the result buffer is sized by the longest target, which PaddedTarget holds");
-
-struct PaddedTargetTable {
-    PaddedTarget rows[CONVERSION_COUNT];
-};
-
-constexpr PaddedTargetTable PadTargets()
-{
-    PaddedTargetTable table{};
-    for (size_t i = 0; i < CONVERSION_COUNT; ++i) {
-        const char* target = ConversionTable[i].target;
-        table.rows[i].length = TextLength(target);
-        for (size_t j = 0; j < table.rows[i].length; ++j) table.rows[i].text[j] = target[j];
-    }
-    return table;
-}
-
-constexpr PaddedTargetTable PADDED_TARGETS = PadTargets();
-
-// A text as the lookup compares it: its bytes folded (A-Z to a-z), each run of white space as one
-// space, in three big-endian words, zero padded; comparing the words then compares the texts.
-// Longer texts keep only their length: no spelling is that long.
-constexpr size_t PACKED_WORDS = 3;
-constexpr size_t PACKED_BYTES = 8 * PACKED_WORDS;
-static_assert(LongestSpelling() == UNIT_SPELLING_MAX && UNIT_SPELLING_MAX < PACKED_BYTES,
-              "every spelling, and one more byte for a final dot, fits the packed words");
-
-struct PackedText {
-    uint64_t words[PACKED_WORDS];
-    size_t length;
-};
-
-// Adds one byte, folded. Each word is named, not indexed, so that the packing stays in registers.
-constexpr void PackByte(PackedText* packed, char c)
-{
-    const uint64_t byte = static_cast<unsigned char>(FoldLetter(c));
-    const size_t at = packed->length++;
-    if (at < 8) {
-        packed->words[0] |= byte << (56 - 8 * at);
-    } else if (at < 16) {
-        packed->words[1] |= byte << (120 - 8 * at);
-    } else if (at < PACKED_BYTES) {
-        packed->words[2] |= byte << (184 - 8 * at);
-    }
-}
-
-// Packs [begin, end), which starts and ends with other than white space.
-constexpr PackedText Pack(const char* begin, const char* end)
-{
-    PackedText packed{};
-    for (const char* p = begin; p != end; ++p) {
-        if (!IsWhiteSpace(*p)) {
-            PackByte(&packed, *p);
-        } else if (!IsWhiteSpace(p[-1])) {
-            PackByte(&packed, ' ');
+    size_t longestTarget = 0;
+    for (const Conversion& conversion : ConversionTable) longestTarget = std::max(longestTarget, TextLength(conversion.target));
+    size_t longestSpelling = 0;
+    for (const UnitAlias& alias : UnitAliasTable) {
+        longestSpelling = std::max(longestSpelling, TextLength(alias.spelling));
+        for (const char* c = alias.spelling; *c != '\0'; ++c) {
+            if (FoldLetter(*c) != *c) return false;
         }
     }
-    return packed;
-}
-
-struct PackedSpellings {
-    PackedText rows[UNIT_ALIAS_COUNT];  // in the order of UnitAliasTable
-};
-
-constexpr PackedSpellings PackSpellings()
-{
-    PackedSpellings spellings{};
-    for (size_t i = 0; i < UNIT_ALIAS_COUNT; ++i) {
-        const char* spelling = UnitAliasTable[i].spelling;
-        spellings.rows[i] = Pack(spelling, spelling + TextLength(spelling));
+    for (size_t i = 1; i < UNIT_ALIAS_COUNT; ++i) {
+        if (CompareNoCase(UnitAliasTable[i - 1].spelling, UnitAliasTable[i].spelling) >= 0) return false;
     }
-    return spellings;
+    return longestTarget == TARGET_TEXT_MAX && longestSpelling == UNIT_SPELLING_MAX;
 }
+static_assert(TablesKeepTheirShape(),
+              "spellings in lower case, sorted and unique under CompareNoCase; the longest texts as units.h says");
 
-constexpr PackedSpellings PACKED_SPELLINGS = PackSpellings();
-
-// A text's packed words lead to one slot of 512, which holds the only row whose spelling can
-// equal it. The multiplier is one under which the spellings all land in slots of their own,
-// found by trying odd numbers; SpellingsHaveSlotsOfTheirOwn checks it. One multiplication and a
-// few loads decide, where a binary search waits on seven loads and, on varied input, mispredicts.
-constexpr int SLOT_BITS = 9;
-constexpr uint64_t SLOT_MULTIPLIER = 0xC0A6392F79CA25ABULL;
-
-// The first sixteen bytes tell every spelling from every other; the last word is only compared.
-constexpr size_t Slot(const PackedText& packed)
+// The conversion of the spelling that is the whole key, found by binary search, or UNIT_NOT_FOUND.
+int FindSpelling(const char* key)
 {
-    const uint64_t mixed = packed.words[0] + packed.words[1] * 31;
-    return static_cast<size_t>((mixed * SLOT_MULTIPLIER) >> (64 - SLOT_BITS));
-}
-
-// Each slot holds its row's index plus one, or 0.
-struct SpellingSlots {
-    uint8_t rows[size_t{1} << SLOT_BITS];
-};
-
-constexpr SpellingSlots PlaceSpellings()
-{
-    SpellingSlots slots{};
-    for (size_t i = 0; i < UNIT_ALIAS_COUNT; ++i) slots.rows[Slot(PACKED_SPELLINGS.rows[i])] = static_cast<uint8_t>(i + 1);
-    return slots;
-}
-
-constexpr SpellingSlots SPELLING_SLOTS = PlaceSpellings();
-
-constexpr bool SpellingsHaveSlotsOfTheirOwn()
-{
-    for (size_t i = 0; i < UNIT_ALIAS_COUNT; ++i) {
-        if (SPELLING_SLOTS.rows[Slot(PACKED_SPELLINGS.rows[i])] != i + 1) return false;
-    }
-    return UNIT_ALIAS_COUNT < 255;
-}
-static_assert(SpellingsHaveSlotsOfTheirOwn(), "SLOT_MULTIPLIER must give every spelling a slot");
-
-// The conversion of the spelling packed, or UNIT_NOT_FOUND.
-int FindPacked(const PackedText& packed)
-{
-    if (packed.length == 0 || packed.length > UNIT_SPELLING_MAX) return UNIT_NOT_FOUND;
-    const size_t entry = SPELLING_SLOTS.rows[Slot(packed)];
-    if (entry == 0) return UNIT_NOT_FOUND;
-    const PackedText& row = PACKED_SPELLINGS.rows[entry - 1];
-    const bool found = row.words[0] == packed.words[0] && row.words[1] == packed.words[1] &&
-                       row.words[2] == packed.words[2];
-    return found ? UnitAliasTable[entry - 1].conversion : UNIT_NOT_FOUND;
-}
-
-// FindPacked, and where that finds nothing, the text without its final dot ("5 ft.", "2 lbs.").
-int FindPackedOrUndotted(PackedText packed, char last)
-{
-    const int found = FindPacked(packed);
-    if (found != UNIT_NOT_FOUND || last != '.' || packed.length > PACKED_BYTES) return found;
-    --packed.length;
-    packed.words[packed.length / 8] &= ~(uint64_t{0xFF} << (56 - 8 * (packed.length % 8)));
-    return FindPacked(packed);
+    const UnitAlias* end = UnitAliasTable + UNIT_ALIAS_COUNT;
+    const UnitAlias* row = std::lower_bound(UnitAliasTable, end, key,
+                                            [](const UnitAlias& alias, const char* text) { return CompareNoCase(alias.spelling, text) < 0; });
+    return row != end && CompareNoCase(row->spelling, key) == 0 ? row->conversion : UNIT_NOT_FOUND;
 }
 
 }  // namespace
 
-const PaddedTarget* const PaddedTargets = PADDED_TARGETS.rows;
-
 int LookupSpelling(const char* begin, const char* end)
 {
-    return begin == end ? UNIT_NOT_FOUND : FindPackedOrUndotted(Pack(begin, end), end[-1]);
-}
-
-int TrimAndLookupUnit(char* text, char** first)
-{
-    char* start = text;
-    while (IsWhiteSpace(*start)) ++start;
-    // Trims and packs in one pass: white space is packed only once something follows it.
-    char* end = text;  // after the last character that is not white space; text when none is
-    bool spaced = false;
-    PackedText packed{};
-    for (char* p = start; *p != '\0'; ++p) {
-        if (IsWhiteSpace(*p)) {
-            spaced = true;
-            continue;
-        }
-        if (spaced) PackByte(&packed, ' ');
-        spaced = false;
-        PackByte(&packed, *p);
-        end = p + 1;
+    // The text with each run of white space squeezed to one space; longer than every spelling and
+    // a dot, it is none.
+    char key[UNIT_SPELLING_MAX + 2];
+    size_t length = 0;
+    for (const char* p = begin; p != end; ++p) {
+        if (IsWhiteSpace(*p) && IsWhiteSpace(p[-1])) continue;  // begin is no white space
+        if (length == sizeof key - 1) return UNIT_NOT_FOUND;
+        key[length++] = IsWhiteSpace(*p) ? ' ' : *p;
     }
-    *end = '\0';
-    *first = end == text ? text : start;
-    return end == text ? UNIT_NOT_FOUND : FindPackedOrUndotted(packed, end[-1]);
+    key[length] = '\0';
+    const int found = FindSpelling(key);
+    if (found != UNIT_NOT_FOUND || length < 2 || key[length - 1] != '.') return found;
+    key[length - 1] = '\0';  // "ft.", "lbs.": one final dot abbreviates
+    return FindSpelling(key);
 }

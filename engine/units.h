@@ -32,19 +32,7 @@ extern const Conversion ConversionTable[CONVERSION_COUNT];
 // Sorted by CompareNoCase of the spellings, and unique under it.
 extern const UnitAlias UnitAliasTable[UNIT_ALIAS_COUNT];
 
-// A target text padded with zeros to a fixed size, so that it is copied without looking for its
-// end: ConversionTable's texts, in its order.
-struct PaddedTarget {
-    char text[8];
-    size_t length;
-};
-extern const PaddedTarget* const PaddedTargets;  // CONVERSION_COUNT rows
-
 // The conversion whose spelling the text [begin, end) is, or UNIT_NOT_FOUND: letters A-Z in any
 // case, each run of white space as one space, and one final dot allowed ("ft.", "lbs."). The text
 // begins and ends with other than white space.
 int LookupSpelling(const char* begin, const char* end);
-
-// Trims text in place as TrimSpace does, points *first at what is left, and looks that up as
-// LookupSpelling does; UNIT_NOT_FOUND when it is empty or no spelling.
-int TrimAndLookupUnit(char* text, char** first);
