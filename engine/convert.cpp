@@ -1,5 +1,6 @@
 // Expression conversion: the feet-and-inches form first, then a number and a unit from the table,
-// or one of the forms around them: a degree marker before a temperature, two amounts (5 ft 10 in).
+// or one of the forms around them: a degree marker before a temperature, two amounts (5 ft 10 in,
+// 11 st 4 lb, 7 lb 8 oz).
 #include "convert.h"
 
 #include <cmath>
@@ -39,17 +40,33 @@ const char* WriteResult(double value, int decimals, const char* separator, const
 
 const char* WriteMetres(double metres) { return WriteResult(metres, 2, " ", "m"); }
 
-// A number, an apostrophe right after it, and a second number; whatever follows is ignored, but
-// for a fraction after whole inches ("5'10 1/2"), which is theirs.
+// Whether a number's text begins, after white space, with a minus sign: the second of two amounts
+// takes that sign ("-5'10" is minus five feet ten inches), as the text has it ("-0'10" too).
+bool BeginsWithMinus(const char* text)
+{
+    while (IsWhiteSpace(*text)) ++text;
+    return *text == '-';
+}
+
+// A number, an apostrophe right after it, and the inches: a number after optional white space and
+// a sign that only separates, as drawings write "5'-10"" and "12'-6 1/2"". Whatever follows the
+// inches is ignored, but for a fraction of theirs ("5'10 1/2", "6'3-6/8").
 bool ReadFeetAndInches(const char* text, double* metres)
 {
     double feet = 0.0;
-    double inches = 0.0;
     const char* apostrophe = ReadScannedNumber(text, &feet);
     if (apostrophe == nullptr || *apostrophe != '\'') return false;
-    const char* inchesEnd = ReadScannedNumber(apostrophe + 1, &inches);
+    const char* inchesText = apostrophe + 1;
+    while (IsWhiteSpace(*inchesText)) ++inchesText;
+    if (*inchesText == '-' || *inchesText == '+') {
+        ++inchesText;
+        if (IsWhiteSpace(*inchesText) || *inchesText == '-' || *inchesText == '+') return false;  // "5'- 10"
+    }
+    double inches = 0.0;
+    const char* inchesEnd = ReadScannedNumber(inchesText, &inches);
     if (inchesEnd == nullptr) return false;
-    ReadFraction(apostrophe + 1, inchesEnd, &inches);
+    ReadFraction(inchesText, inchesEnd, &inches, true);
+    if (BeginsWithMinus(text)) inches = -inches;
     const double feetMetres = feet * METRES_PER_FOOT;
     const double inchMetres = inches * METRES_PER_INCH;
     *metres = feetMetres + inchMetres;
@@ -73,15 +90,25 @@ int TemperatureAfterMarker(const char* unit)
     return UNIT_NOT_FOUND;
 }
 
-// "5 ft 10 in", "11 st 4 lb": after the first number, the trimmed unit part holds a foot or stone,
-// a second amount and, optionally, an inch or pound. Returns the result, or nullptr for no result.
-const char* ConvertTwoAmounts(double first, const char* unit)
+// The two-amount forms: the larger unit, and the smaller one that may follow the second amount.
+constexpr struct {
+    int larger, smaller;
+} TWO_AMOUNT_FORMS[] = {{CONV_FEET_TO_M, CONV_INCHES_TO_CM}, {CONV_STONES_TO_KG, CONV_POUNDS_TO_KG}, {CONV_POUNDS_TO_KG, CONV_OUNCES_TO_G}};
+
+// "5 ft 10 in", "11 st 4 lb", "7 lb 8 oz": after the first number, read from text, the trimmed unit
+// part holds the larger unit, a second amount without a sign and, optionally, the smaller unit.
+// Returns the result, or nullptr for no result.
+const char* ConvertTwoAmounts(const char* text, double first, const char* unit)
 {
     const char* p = unit;  // past the first unit's spelling: it holds no digit or white space
     while (*p != '\0' && !IsWhiteSpace(*p) && !IsDigit(*p)) ++p;
     if (*p == '\0') return nullptr;  // a spelling alone was looked up already
-    const int big = LookupSpelling(unit, p);
-    if (big != CONV_FEET_TO_M && big != CONV_STONES_TO_KG) return nullptr;
+    const int larger = LookupSpelling(unit, p);
+    int smaller = UNIT_NOT_FOUND;
+    for (const auto& form : TWO_AMOUNT_FORMS) {
+        if (form.larger == larger) smaller = form.smaller;
+    }
+    if (smaller == UNIT_NOT_FOUND) return nullptr;
     // The second amount follows white space, or the spelling itself; a dot that ends the spelling
     // abbreviates only before white space ("5ft.10in" is no form: the dot is no point either).
     const char* amount = p;
@@ -89,19 +116,25 @@ const char* ConvertTwoAmounts(double first, const char* unit)
     if (amount == p && p[-1] == '.') return nullptr;
     if (!IsDigit(amount[*amount == '.' ? 1 : 0])) return nullptr;
     double second = 0.0;
-    const char* rest = ReadFraction(amount, ReadPlainNumber(amount, &second), &second);
+    const char* rest = ReadFraction(amount, ReadPlainNumber(amount, &second), &second, false);
     if (std::isinf(second)) return nullptr;
     while (IsWhiteSpace(*rest)) ++rest;
-    const int small = big == CONV_FEET_TO_M ? CONV_INCHES_TO_CM : CONV_POUNDS_TO_KG;
-    if (*rest != '\0' && LookupSpelling(rest, rest + std::strlen(rest)) != small) return nullptr;
-    if (big == CONV_FEET_TO_M) {
+    if (*rest != '\0' && LookupSpelling(rest, rest + std::strlen(rest)) != smaller) return nullptr;
+    if (BeginsWithMinus(text)) second = -second;
+
+    const double poundFactor = static_cast<double>(ConversionTable[CONV_POUNDS_TO_KG].factor);
+    const char* const kilograms = ConversionTable[CONV_POUNDS_TO_KG].target;
+    if (larger == CONV_FEET_TO_M) {
         const double feetMetres = first * METRES_PER_FOOT;
         const double inchMetres = second * METRES_PER_INCH;
         return WriteMetres(feetMetres + inchMetres);
     }
-    const double stoneKilograms = static_cast<double>(ConversionTable[CONV_STONES_TO_KG].factor) * first;
-    const double poundKilograms = static_cast<double>(ConversionTable[CONV_POUNDS_TO_KG].factor) * second;
-    return WriteResult(stoneKilograms + poundKilograms, 2, " ", ConversionTable[CONV_POUNDS_TO_KG].target);
+    if (larger == CONV_STONES_TO_KG) {
+        const double stoneKilograms = static_cast<double>(ConversionTable[CONV_STONES_TO_KG].factor) * first;
+        const double poundKilograms = poundFactor * second;
+        return WriteResult(stoneKilograms + poundKilograms, 2, " ", kilograms);
+    }
+    return WriteResult(poundFactor * (first + second / 16), 2, " ", kilograms);  // sixteen ounces a pound
 }
 
 }  // namespace
@@ -113,14 +146,14 @@ const char* ConvertExpression(char* text)
     if (ReadFeetAndInches(text, &metres)) return WriteMetres(metres);
 
     double number = 0.0;
-    const char* numberEnd = ReadFraction(text, ReadPlainNumber(text, &number), &number);
+    const char* numberEnd = ReadFraction(text, ReadPlainNumber(text, &number), &number, false);
     if (std::isinf(number) && number > 0) return nullptr;
 
     char* unit = TrimSpace(text + (numberEnd - text));
     if (*unit == '\0') return nullptr;  // a bare number
     int index = LookupSpelling(unit, unit + std::strlen(unit));
     if (index == UNIT_NOT_FOUND) index = TemperatureAfterMarker(unit);
-    if (index == UNIT_NOT_FOUND) return numberEnd != text ? ConvertTwoAmounts(number, unit) : nullptr;
+    if (index == UNIT_NOT_FOUND) return numberEnd != text ? ConvertTwoAmounts(text, number, unit) : nullptr;
 
     const Conversion& conversion = ConversionTable[index];
     const double value = static_cast<double>(conversion.factor) * number;

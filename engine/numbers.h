@@ -24,8 +24,10 @@ const char* ReadScannedNumber(const char* text, double* value);
 // 0, no part may touch a point, and the value must be finite; otherwise nothing more is read. Each
 // digit string is read correctly rounded, then divided, then added to the whole, and the number's
 // sign applies to the sum. Returns the end of the fraction, with *value (the number read) its value;
-// or end, with *value untouched.
-const char* ReadFraction(const char* text, const char* end, double* value);
+// or end, with *value untouched. The inches of feet and inches, as drawings and sports write them,
+// also join the whole part with one hyphen ("6'3-6/8"), and end with the denominator's digits
+// whatever follows.
+const char* ReadFraction(const char* text, const char* end, double* value, bool inches);
 
 // Writes value with the given number of decimals: 17 significant digits, rounded half away from
 // zero at the last printed decimal, zeros for printed digits beyond the 17th; a negative value

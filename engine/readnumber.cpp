@@ -223,24 +223,28 @@ bool IsWholeNumber(const char* text, const char* end)
 
 }  // namespace
 
-const char* ReadFraction(const char* text, const char* end, double* value)
+const char* ReadFraction(const char* text, const char* end, double* value, bool inches)
 {
-    // The cheap look at what follows comes first: most numbers have a unit after them.
-    const char* numerator = end;  // a mixed number's, after white space
-    while (IsWhiteSpace(*numerator)) ++numerator;
-    if (*end != '/' && (numerator == end || !IsDigit(*numerator))) return end;
     if (!IsWholeNumber(text, end)) return end;
     double whole = 0.0;
     double parts = std::fabs(*value);  // the numerator, until a mixed number reads its own
     const char* slash = end;
     if (*end != '/') {
+        // A mixed number's numerator follows white space, or in inches one hyphen ("6'3-6/8").
+        const char* numerator = end;
+        if (inches && *numerator == '-') {
+            ++numerator;
+        } else {
+            while (IsWhiteSpace(*numerator)) ++numerator;
+        }
+        if (numerator == end || !IsDigit(*numerator)) return end;
         slash = ReadDigits(numerator, &parts);
         if (*slash != '/') return end;
         whole = std::fabs(*value);
     }
     double denominator = 0.0;
     const char* after = ReadDigits(slash + 1, &denominator);
-    if (after == slash + 1 || *after == '.' || denominator == 0.0) return end;
+    if (after == slash + 1 || (*after == '.' && !inches) || denominator == 0.0) return end;
     const double magnitude = whole + parts / denominator;
     if (!std::isfinite(magnitude)) return end;
     *value = std::signbit(*value) ? -magnitude : magnitude;

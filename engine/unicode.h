@@ -5,20 +5,18 @@
 
 #include <cstddef>
 
-// The most bytes one character becomes ("¼" is " 1/4").
+// The most bytes one character becomes ("1¼" is "1 1/4").
 constexpr size_t MAPPED_CHARACTER_MAX = 4;
 
 // What a character the engine has no use for becomes: no spelling, number or form contains it,
 // and a window showing mapped text shows it as the system's own conversions do.
 constexpr char UNMAPPED_BYTE = '?';
 
-// The engine's bytes for one code point (any value), written to out, which has room for
-// MAPPED_CHARACTER_MAX; returns their count. ASCII maps to itself; so does every other character
-// up to U+00FF that has no ASCII reading.
-size_t MapCodePoint(char32_t c, char* out);
-
 // Each maps a whole text, writing at most size - 1 bytes and a terminator (size > 0), and stops
-// before a character whose bytes would not fit. Returns the count of bytes written.
+// before a character whose bytes would not fit. Returns the count of bytes written. A fraction
+// written as one character is a mixed number's after a digit ("1½" is "1 1/2"), else one of its
+// own ("-½" is "-1/2"); invisible characters (zero-width spaces and joiners, direction marks, the
+// soft hyphen, U+FEFF anywhere) become nothing.
 // UTF-16: a surrogate without its partner is UNMAPPED_BYTE.
 size_t MapUtf16(const char16_t* text, size_t length, char* out, size_t size);
 // UTF-8: each byte that does not begin a well-formed sequence is UNMAPPED_BYTE (overlong forms,
@@ -26,3 +24,6 @@ size_t MapUtf16(const char16_t* text, size_t length, char* out, size_t size);
 size_t MapUtf8(const char* text, size_t length, char* out, size_t size);
 // Latin-1: each byte is the code point of its value.
 size_t MapLatin1(const char* text, size_t length, char* out, size_t size);
+
+// Whether a text is well-formed UTF-8 throughout, as MapUtf8 reads it.
+bool IsUtf8(const char* text, size_t length);

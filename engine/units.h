@@ -20,9 +20,10 @@ constexpr int UNIT_ALIAS_COUNT = 122;
 constexpr int UNIT_NOT_FOUND = 37;
 constexpr int CONV_CELSIUS_TO_F = 12;
 constexpr int CONV_FAHRENHEIT_TO_C = 36;
-// The units of the two-amount forms, "5 ft 10 in" and "11 st 4 lb".
+// The units of the two-amount forms, "5 ft 10 in", "11 st 4 lb" and "7 lb 8 oz".
 constexpr int CONV_INCHES_TO_CM = 13;
 constexpr int CONV_FEET_TO_M = 14;
+constexpr int CONV_OUNCES_TO_G = 29;
 constexpr int CONV_POUNDS_TO_KG = 30;
 constexpr int CONV_STONES_TO_KG = 31;
 constexpr size_t TARGET_TEXT_MAX = 4;     // "acre", "km/h"

@@ -56,8 +56,14 @@ const Row Rows[] = {
     // Two amounts: feet then inches, stone then pounds.
     {"5 ft 10 in", "1.78 m"}, {"5ft10in", "1.78 m"}, {"5 ft 10", "1.78 m"}, {"5 feet 10 inches", "1.78 m"},
     {"5 FT 10 IN", "1.78 m"}, {"5 ' 10", "1.78 m"}, {"5 ft. 10 in.", "1.78 m"}, {"5 ft 10.5 in", "1.79 m"},
-    {"5 ft .5 in", "1.54 m"}, {"5 ft 3", "1.60 m"}, {"-5 ft 10 in", "-1.27 m"}, {"5 ft 1d1\"", "1.78 m"},
+    {"5 ft .5 in", "1.54 m"}, {"5 ft 3", "1.60 m"}, {"5 ft 1d1\"", "1.78 m"},
     {"11 st 4 lb", "71.67 kg"}, {"11st 4", "71.67 kg"}, {"11 stone 4 pounds", "71.67 kg"},
+    // The second amount takes the first's sign, as written ("-0" too).
+    {"-5 ft 10 in", "-1.78 m"}, {"-11 st 4 lb", "-71.67 kg"}, {"-0 ft 10 in", "-0.25 m"}, {"-1e-400 ft 10 in", "-0.25 m"},
+    // Pounds and ounces: sixteen to the pound, by the pound's factor.
+    {"7 lb 8 oz", "3.40 kg"}, {"7lb 8oz", "3.40 kg"}, {"7 pounds 8 ounces", "3.40 kg"}, {"7 lbs. 8 oz.", "3.40 kg"},
+    {"7 lb 8", "3.40 kg"}, {"8 lbs 3 1/2 oz", "3.73 kg"}, {"-7 lb 8 oz", "-3.40 kg"}, {"7 lb -8 oz", DK}, {"7 lb 8 gr", DK},
+    {"1000 lb", "453.60 kg"}, {"7 lb 8 oz 1", DK},
     {"5 ft 10 cm", DK}, {"5 ft -10 in", DK}, {"5 ft 10 in x", DK}, {"11 st 4 oz", DK}, {"1 mile 10 yd", DK},
     {"ft 10 in", DK}, {"5ft.10in", DK}, {"5 ft 1e400 in", DK}, {"5 ft 10 in..", DK}, {"5 ft 10 st", DK},
     // Fractions and mixed numbers.
@@ -66,12 +72,18 @@ const Row Rows[] = {
     {"1/2.5 in", DK}, {"1 1/0 in", DK}, {"1e1/2 in", DK}, {"1 1/2", DK},
     // A fraction after whole inches belongs to them.
     {"5'10 1/2", "1.79 m"}, {"5' 10 1/2\"", "1.79 m"}, {"5'1/2", "1.54 m"}, {"5'10 1/0", "1.78 m"},
-    {"5'10.0 1/2", "1.78 m"},
+    {"5'10.0 1/2", "1.78 m"}, {"5'10 1/2.", "1.79 m"}, {"5'1/2.", "1.54 m"}, {"5'1/2.5", "1.54 m"}, {"1/2. in", DK},
+    // A hyphen joins whole inches and their fraction, as plans and sports write them.
+    {"6'3-6/8\"", "1.92 m"}, {"5'10-1/2\"", "1.79 m"}, {"5'-10-1/2", "1.79 m"}, {"6'3-6/0", "1.91 m"},
+    {"6'3 - 6/8", "1.91 m"}, {"6'3--6/8", "1.91 m"}, {"2-1/2 in", DK}, {"5 ft 10-1/2 in", DK},
+    // A sign before the inches separates them, as drawings write it; the feet's sign is the whole
+    // value's.
+    {"5'-10\"", "1.78 m"}, {"5' -10", "1.78 m"}, {"5'+10", "1.78 m"}, {"12'-6 1/2\"", "3.82 m"}, {"-5'10", "-1.78 m"},
+    {"-5' 10\"", "-1.78 m"}, {"-5'-10", "-1.78 m"}, {"-0'10", "-0.25 m"}, {"-0'-1e-400", "-0.00 m"}, {"5'- 10", DK},
+    {"5'--10", DK}, {"1e400'-1e400", "inf m"}, {"-1e400'-1e400", "-inf m"},
     // Feet and inches: the scanned numbers, and everything after the second ignored.
-    {"5'10\"", "1.78 m"}, {"5' 10", "1.78 m"}, {"5 '10", "1.78 m"}, {"5'10 cm", "1.78 m"}, {"-5'10", "-1.27 m"},
-    {"5'-10", "1.27 m"}, {"5e'10", "1.78 m"}, {"5e2'10", "152.65 m"}, {"5E-'10", "1.78 m"}, {"5d2'10", "152.65 m"},
-    {"6'", "1.83 m"}, {"\t\n5'10", "1.78 m"}, {"5'x", DK}, {"1e400'5", "inf m"}, {"-1e400'5", "-inf m"},
-    {"1e400'-1e400", "nan m"}, {"-0'-1e-400", "-0.00 m"},
+    {"5'10\"", "1.78 m"}, {"5' 10", "1.78 m"}, {"5 '10", "1.78 m"}, {"5'10 cm", "1.78 m"}, {"5e'10", "1.78 m"}, {"5e2'10", "152.65 m"}, {"5E-'10", "1.78 m"}, {"5d2'10", "152.65 m"},
+    {"6'", "1.83 m"}, {"\t\n5'10", "1.78 m"}, {"5'x", DK}, {"1e400'5", "inf m"}, {"-1e400'5", "-inf m"}, {"5'1e400", "inf m"},
     // The plain number: its syntax, and what is left for the unit.
     {"5ft", "1.52 m"}, {"  5  FT  ", "1.52 m"}, {" \t\n\v\f\r5 ft \t\n\v\f\r", "1.52 m"}, {"\xA0" "5 ft", DK},
     {"5 ft\xA0", DK}, {"1d3 ft", "304.80 m"}, {"1D-2 in", "0.03 cm"}, {"2E+2 in", "508.00 cm"}, {"5dram", "8.86 g"},
@@ -139,8 +151,12 @@ TEST(Engine, UnitTablesKeepTheirInvariants)
 // Text as typed or pasted, in UTF-8, and the engine's bytes it becomes.
 const std::pair<std::string, std::string> Mapped[] = {
     {"5 ft \x7f\xc2\x80\xc2\xa0", "5 ft \x7f\x80 "}, {"\u2018\u2019\u2032\u00b4|\u201c\u201d\u2033", "''''|\"\"\""},
-    {"\u00ba\u2103\u2109", "\xB0\xB0" "C\xB0" "F"}, {"\u00bc\u00bd\u00be\u2153\u2154", " 1/4 1/2 3/4 1/3 2/3"},
-    {"\u215b\u215c\u215d\u215e\u2044\u2212", " 1/8 3/8 5/8 7/8/-"}, {"\u2007\u2009\u202f\u3000|", "    |"},
+    {"\u00ba\u2103\u2109", "\xB0\xB0" "C\xB0" "F"}, {"\u00bc\u00bd\u00be\u2153\u2154", "1/4 1/2 3/4 1/3 2/3"},
+    {"\u215b\u215c\u215d\u215e\u2044\u2212", "1/8 3/8 5/8 7/8/-"},
+    // A fraction character is a mixed number's only after a digit (a full-width one, or one before
+    // an invisible character, too); invisible characters are dropped.
+    {"-\u00be|1\u200b\u00bd|\uff11\u00bc|\u00b9\u00be|x\u215b", "-3/4|1 1/2|1 1/4|\xB9" "3/4|x1/8"}, {"\u2013\u02da", "-\xB0"},
+    {"5\u200b\u200c\u200d\u2060\ufeff\u00ad\u200e\u200fft", "5ft"}, {"\u2007\u2009\u202f\u3000|", "    |"},
     {"\uff01\uff15\uff46\uff54\uff5e\uff00\uff5f", "!5ft~??"}, {"\u00e9\u00ff\u0100\u215f\U0001F600", "\xE9\xFF???"},
     // Malformed: a lone continuation, overlong forms, a surrogate, past U+10FFFF, a lead cut short.
     {"\x80|\xc0\x80|\xe0\x80\x80|\xed\xa0\x80|\xf4\x90\x80\x80|\xf5|\xe2\x82", "?|??|???|???|????|?|??"},
@@ -154,10 +170,10 @@ TEST(Engine, MapsTypedTextToItsOwnBytes)
         EXPECT_EQ(out, bytes) << typed;
     }
     const std::pair<std::u16string, std::string> utf16[] = {
-        {u"5\u2032\u00be\u2033", "5' 3/4\""}, {u"\U0001F600x", "?x"}, {u"\xd800x\xdc00", "?x?"}, {u"x\xd83d", "x?"},
+        {u"5\u2032\u00be\u2033", "5'3/4\""}, {u"\U0001F600x", "?x"}, {u"\xd800x\xdc00", "?x?"}, {u"x\xd83d", "x?"},
     };
     for (const auto& [typed, bytes] : utf16) EXPECT_EQ(std::string(out, MapUtf16(typed.data(), typed.size(), out, sizeof out)), bytes);
-    EXPECT_EQ(std::string(out, MapLatin1("\xba\xbc\xb0\xff", 4, out, sizeof out)), "\xB0 1/4\xB0\xFF");
+    EXPECT_EQ(std::string(out, MapLatin1("\xba\xbc\xb0\xff", 4, out, sizeof out)), "\xB0" "1/4\xB0\xFF");
     // A character whose bytes do not fit is left out whole.
     EXPECT_EQ(MapUtf8("1\u00bd", 3, out, 5), 1u);
     EXPECT_STREQ(out, "1");
