@@ -1,11 +1,21 @@
 #!/usr/bin/env bash
 # Runs Ostrel: opens the real window under Wine with TEXT as its command line (./run.sh 5 ft).
-# Without a display it prints the conversion of TEXT instead, and says how to see the window.
+# Without a display it prints the conversion of TEXT instead (of -b TEXT too), and says how to see
+# the window; with no TEXT at a terminal, how to use it.
 # Installs what is missing on a Debian 12 machine first.
 set -eu
 cd "$(dirname "$0")"
 
 if [ -z "${DISPLAY:-}" ]; then
+  # No clipboard to put batch mode's answer on: it is printed as any other.
+  case "${1:-}" in
+    -b) shift ;;
+    -b*) set -- "${1#-b}" "${@:2}" ;;
+  esac
+  if [ $# -eq 0 ] && [ -t 0 ]; then
+    echo "usage: ./run.sh TEXT, for example ./run.sh 5 ft (no display here, so the conversion is printed)" >&2
+    exit 2
+  fi
   scripts/deps.sh native
   cmake --preset native >/dev/null
   cmake --build build/native -j2 --target ostrel-convert >/dev/null

@@ -2,21 +2,20 @@
 // prints what the program's result field would show, with the degree sign in an encoding that
 // reads right where the output goes. The same on every system; streams.h is what it asks of each.
 #include <cstdarg>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "convert.h"
+#include "input.h"
 #include "streams.h"
 #include "text.h"
 #include "unicode.h"
-#include "units.h"
 
 namespace {
 
 const char USAGE[] =
-    "usage: ostrel-convert [--encoding=utf-8|--encoding=latin1] [--] [TEXT...]\n"
+    "usage: ostrel-convert [--encoding=utf-8|latin1] [--] [TEXT...]\n"
     "       ostrel-convert --help|-h|--version\n"
     "\n"
     "Converts a measurement between imperial and metric units, as the Ostrel window does:\n"
@@ -32,18 +31,28 @@ const char USAGE[] =
 
 const char USAGE_END[] =
     "\n"
-    "Options come before TEXT; \"--\" ends them. --help (or -h) prints this text, --version the\n"
-    "program's version. A wrong option, or input or output that fails, prints a message and exits\n"
-    "with status 2.\n";
+    "Options come before TEXT; \"--\" ends them. --encoding takes its name after \"=\" or as the\n"
+    "next word. --help (or -h) prints this text, --version the program's version. A wrong option,\n"
+    "or input or output that fails, prints a message and exits with status 2.\n";
 
 const char PROGRAM[] = "ostrel-convert";
 
 // --encoding's names, in any letter case.
-const struct {
+const struct EncodingName {
     const char* name;
     TextEncoding encoding;
 } ENCODING_NAMES[] = {
     {"utf-8", ENCODING_UTF8}, {"utf8", ENCODING_UTF8}, {"latin1", ENCODING_LATIN1}, {"latin-1", ENCODING_LATIN1}};
+
+// The encoding a name stands for, or ENCODING_AUTO for none.
+TextEncoding EncodingNamed(const char* name)
+{
+    TextEncoding named = ENCODING_AUTO;
+    for (const EncodingName& known : ENCODING_NAMES) {
+        if (CompareNoCase(name, known.name) == 0) named = known.encoding;
+    }
+    return named;
+}
 
 // Says what went wrong on standard error, as "ostrel-convert: ..." on a line of its own.
 void Complain(const char* format, ...) __attribute__((format(printf, 1, 2)));
@@ -88,34 +97,16 @@ void Append(const char* text, size_t length)
 // The longest line a result can make: every byte doubled by UTF-8, and the line feed.
 constexpr size_t RESULT_LINE_MAX = 2 * RESULT_TEXT_SIZE + 1;
 
-// Whether a text from ConvertForDisplay holds the degree sign 0xB0, the engine's only byte above
-// 0x7F. Only target texts hold it, and a target ends the text: its last few bytes tell.
-bool HasDegreeSign(const char* text, size_t length)
-{
-    unsigned found = 0;
-    for (size_t i = length > TARGET_TEXT_MAX ? length - TARGET_TEXT_MAX : 0; i < length; ++i) {
-        found |= text[i] == '\xB0' ? 1U : 0U;
-    }
-    return found != 0;
-}
-
-// One line of output: a text of the given length from ConvertForDisplay, with the degree sign
-// in UTF-8 (C2 B0) where that is chosen.
+// One line of output: a text of the given length from ConvertForDisplay, its degree sign (the
+// engine's only byte above 0x7F) in UTF-8 (C2 B0) where that is chosen.
 void PrintLine(const char* text, size_t length, bool utf8)
 {
     if (OutputLength + RESULT_LINE_MAX > sizeof Output) FlushOutput();
-    char* out = Output + OutputLength;
-    if (utf8 && HasDegreeSign(text, length)) {
-        for (; *text != '\0'; ++text) {
-            if (*text == '\xB0') *out++ = '\xC2';
-            *out++ = *text;
-        }
-    } else {
-        std::memcpy(out, text, length);
-        out += length;
+    for (size_t i = 0; i < length; ++i) {
+        if (utf8 && text[i] == '\xB0') Output[OutputLength++] = '\xC2';
+        Output[OutputLength++] = text[i];
     }
-    *out++ = '\n';
-    OutputLength = static_cast<size_t>(out - Output);
+    Output[OutputLength++] = '\n';
 }
 
 // Converts a text and prints what the window would show; returns whether there was a result.
@@ -127,33 +118,22 @@ bool ConvertAndPrint(char* text, bool utf8)
     return shown != DONT_KNOW && length > 0;
 }
 
-// Turns text in some encoding into the engine's bytes (MapUtf8, MapLatin1); none for text that is
-// the engine's bytes already.
-using Mapping = size_t (*)(const char* text, size_t length, char* out, size_t size);
-
-Mapping MappingOf(TextEncoding encoding) { return encoding == ENCODING_LATIN1 ? MapLatin1 : MapUtf8; }
-
-// Whether a text holds a byte of 0x80 or above: without one, it maps to itself. Eight at a time,
-// as whole blocks of input are looked at too.
 bool HasHighByte(const char* text, size_t length)
 {
-    uint64_t any = 0;
-    size_t i = 0;
-    for (uint64_t eight; i + 8 <= length; i += 8) {
-        std::memcpy(&eight, text + i, 8);
-        any |= eight;
+    for (size_t i = 0; i < length; ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0x80) != 0) return true;
     }
-    for (; i < length; ++i) any |= static_cast<unsigned char>(text[i]);
-    return (any & 0x8080808080808080ULL) != 0;
+    return false;
 }
 
-// The engine's bytes for a text: the text itself where it maps to itself, else its mapping, in a
-// block that the next call reuses; nullptr when memory runs out.
-char* EngineText(char* text, size_t length, Mapping mapping)
+// The engine's bytes for a text read in an encoding: the text itself where it maps to itself (all
+// ASCII, as most input is), else its mapping, in a block that the next call reuses; nullptr when
+// memory runs out.
+char* EngineText(char* text, size_t length, TextEncoding encoding)
 {
     static char* mapped = nullptr;
     static size_t capacity = 0;
-    if (mapping == nullptr || !HasHighByte(text, length)) return text;
+    if (!HasHighByte(text, length)) return text;
     if (length > (static_cast<size_t>(-1) - 1) / MAPPED_CHARACTER_MAX) return nullptr;
     const size_t needed = length * MAPPED_CHARACTER_MAX + 1;
     if (needed > capacity) {
@@ -162,11 +142,17 @@ char* EngineText(char* text, size_t length, Mapping mapping)
         mapped = larger;
         capacity = needed;
     }
-    mapping(text, length, mapped, capacity);
+    if (encoding == ENCODING_LATIN1) {
+        MapLatin1(text, length, mapped, capacity);
+    } else if (encoding == ENCODING_UTF8 || IsUtf8(text, length)) {
+        MapUtf8(text, length, mapped, capacity);
+    } else if (!MapSystemText(text, length, mapped, capacity)) {
+        return nullptr;
+    }
     return mapped;
 }
 
-int ConvertArguments(int count, char** words, Mapping mapping, bool utf8)
+int ConvertArguments(int count, char** words, TextEncoding encoding, bool utf8)
 {
     size_t length = 1;
     for (int i = 0; i < count; ++i) length += std::strlen(words[i]) + 1;
@@ -184,7 +170,7 @@ int ConvertArguments(int count, char** words, Mapping mapping, bool utf8)
         end += part;
     }
     *end = '\0';
-    char* mapped = EngineText(text, static_cast<size_t>(end - text), mapping);
+    char* mapped = EngineText(text, static_cast<size_t>(end - text), encoding);
     if (mapped == nullptr) {
         Complain("out of memory");
         std::free(text);
@@ -197,119 +183,27 @@ int ConvertArguments(int count, char** words, Mapping mapping, bool utf8)
     return converted ? 0 : 1;
 }
 
-// How standard input is written, which its start shows.
-enum InputForm { FORM_UNKNOWN, FORM_BYTES, FORM_UTF16LE, FORM_UTF16BE };
-InputForm Form = FORM_UNKNOWN;
-
-// What the lines read are turned into the engine's bytes with.
-Mapping LineMapping = nullptr;
-
-// The least room a read is given: enough for one character of UTF-16 mapped, and its terminator.
-constexpr size_t READ_ROOM_MIN = 16;
-
-// ReadInput that asks no more once the input has ended, as a terminal would wait for another end.
-long ReadUntilEnd(char* buffer, size_t size)
+// Converts one line of standard input; false when memory runs out for its mapping. A line that
+// holds a NUL byte is no text the window could hold: its answer is never that of the part before.
+bool ConvertLine(char* line, size_t length, TextEncoding encoding, bool utf8)
 {
-    static bool ended = false;
-    const long got = ended ? 0 : ReadInput(buffer, size);
-    ended = got == 0;
-    return got;
-}
-
-// UTF-16 read and not yet mapped: a unit cut by the end of a read, or the first half of a pair.
-unsigned char Utf16Raw[1 << 14];
-size_t Utf16Carried = 0;
-
-// Standard input in UTF-16 comes mapped to the engine's bytes already, so that its lines split on
-// U+000A as any others do.
-long ReadUtf16(char* buffer, size_t size)
-{
-    static char16_t units[sizeof Utf16Raw / 2];
-    for (;;) {
-        // Two bytes of UTF-16 make at most MAPPED_CHARACTER_MAX, and the terminator one more.
-        size_t room = (size - 1) / MAPPED_CHARACTER_MAX * 2;
-        room = room < sizeof Utf16Raw ? room : sizeof Utf16Raw;
-        const long got = ReadUntilEnd(reinterpret_cast<char*>(Utf16Raw) + Utf16Carried, room - Utf16Carried);
-        if (got < 0) return -1;
-        const size_t length = Utf16Carried + static_cast<size_t>(got);
-        size_t count = length / 2;
-        for (size_t i = 0; i < count; ++i) {
-            const unsigned first = Utf16Raw[2 * i];
-            const unsigned second = Utf16Raw[2 * i + 1];
-            units[i] = static_cast<char16_t>(Form == FORM_UTF16LE ? second << 8 | first : first << 8 | second);
-        }
-        if (got > 0 && count > 0 && units[count - 1] >= 0xD800 && units[count - 1] <= 0xDBFF) --count;
-        size_t mapped = MapUtf16(units, count, buffer, size);
-        Utf16Carried = length - 2 * count;
-        std::memmove(Utf16Raw, Utf16Raw + 2 * count, Utf16Carried);
-        if (got == 0 && Utf16Carried > 0) {  // half a unit at the end
-            buffer[mapped++] = UNMAPPED_BYTE;
-            Utf16Carried = 0;
-        }
-        if (mapped > 0 || got == 0) return static_cast<long>(mapped);
+    if (std::memchr(line, '\0', length) != nullptr) {
+        PrintLine(DONT_KNOW, std::strlen(DONT_KNOW), utf8);
+        return true;
     }
-}
-
-// Byte order marks: UTF-8's says the lines are UTF-8 whatever was chosen; UTF-16's (as
-// PowerShell 5.1 writes files) that the rest is UTF-16 of that order.
-const struct {
-    unsigned char bytes[3];
-    size_t length;
-    InputForm form;
-} BYTE_ORDER_MARKS[] = {{{0xEF, 0xBB, 0xBF}, 3, FORM_BYTES}, {{0xFF, 0xFE}, 2, FORM_UTF16LE}, {{0xFE, 0xFF}, 2, FORM_UTF16BE}};
-
-// Reads the start of standard input until it shows whether a byte order mark begins it, takes the
-// mark away and goes on as it says.
-long ReadStart(char* buffer, size_t size)
-{
-    size_t filled = 0;
-    for (bool maybe = true; maybe;) {
-        const long got = ReadUntilEnd(buffer + filled, 3 - filled);
-        if (got < 0) return -1;
-        filled += static_cast<size_t>(got);
-        maybe = false;
-        for (const auto& mark : BYTE_ORDER_MARKS) {
-            const size_t compared = filled < mark.length ? filled : mark.length;
-            if (std::memcmp(buffer, mark.bytes, compared) != 0) continue;
-            if (compared < mark.length) {
-                maybe = got > 0;  // too few bytes yet to tell
-                continue;
-            }
-            Form = mark.form;
-            LineMapping = Form == FORM_BYTES ? MapUtf8 : nullptr;
-            Utf16Carried = filled - mark.length;  // of UTF-16, the first unit's first byte
-            std::memcpy(Utf16Raw, buffer + mark.length, Utf16Carried);
-            return Form == FORM_BYTES ? ReadUntilEnd(buffer, size) : ReadUtf16(buffer, size);
-        }
-    }
-    Form = FORM_BYTES;
-    return static_cast<long>(filled);
-}
-
-// Standard input as the line loop takes it.
-long ReadText(char* buffer, size_t size)
-{
-    if (Form == FORM_UNKNOWN) return ReadStart(buffer, size);
-    return Form == FORM_BYTES ? ReadUntilEnd(buffer, size) : ReadUtf16(buffer, size);
-}
-
-// Converts one line of standard input, which may map to itself as it is (ascii); false when
-// memory runs out for its mapping.
-bool ConvertLine(char* line, size_t length, bool ascii, bool utf8)
-{
-    char* text = ascii ? line : EngineText(line, length, LineMapping);
+    char* text = EngineText(line, length, TextIsMarkedUnicode() ? ENCODING_UTF8 : encoding);
     if (text != nullptr) ConvertAndPrint(text, utf8);
     return text != nullptr;
 }
 
 // Converts the whole lines from line to end, searching for line feeds from `from` on; returns
 // where the unfinished last line begins, or nullptr when memory runs out for a mapping.
-char* ConvertWholeLines(char* line, char* from, const char* end, bool ascii, bool utf8)
+char* ConvertWholeLines(char* line, char* from, const char* end, TextEncoding encoding, bool utf8)
 {
     for (char* feed; (feed = static_cast<char*>(std::memchr(from, '\n', static_cast<size_t>(end - from)))) != nullptr;
          from = line) {
         *feed = '\0';
-        if (!ConvertLine(line, static_cast<size_t>(feed - line), ascii, utf8)) return nullptr;
+        if (!ConvertLine(line, static_cast<size_t>(feed - line), encoding, utf8)) return nullptr;
         line = feed + 1;
     }
     return line;
@@ -319,19 +213,17 @@ char* ConvertWholeLines(char* line, char* from, const char* end, bool ascii, boo
 // than itself.
 int ConvertLines(TextEncoding encoding, bool utf8)
 {
-    LineMapping = MappingOf(encoding);
     size_t capacity = 1 << 16;
     char* block = static_cast<char*>(std::malloc(capacity + 1));
     size_t filled = 0;   // bytes read into the block
     size_t scanned = 0;  // of which searched for a line feed without finding one
-    bool ascii = true;   // whether they are all below 0x80, as most input is: then no line is mapped
     for (;;) {
         if (block == nullptr) {
             Complain("out of memory");
             return 2;
         }
         char* end = block + filled;
-        char* line = ConvertWholeLines(block, block + scanned, end, ascii, utf8);
+        char* line = ConvertWholeLines(block, block + scanned, end, encoding, utf8);
         if (line == nullptr) {
             std::free(block);
             block = nullptr;
@@ -340,7 +232,6 @@ int ConvertLines(TextEncoding encoding, bool utf8)
         filled = static_cast<size_t>(end - line);
         std::memmove(block, line, filled);
         scanned = filled;
-        ascii = ascii || !HasHighByte(block, filled);
         if (capacity - filled < READ_ROOM_MIN) {
             capacity *= 2;
             char* larger = static_cast<char*>(std::realloc(block, capacity + 1));
@@ -360,11 +251,10 @@ int ConvertLines(TextEncoding encoding, bool utf8)
             return 2;
         }
         if (got == 0) break;
-        ascii = ascii && !HasHighByte(block + filled, static_cast<size_t>(got));
         filled += static_cast<size_t>(got);
     }
     block[filled] = '\0';
-    const bool converted = filled == 0 || ConvertLine(block, filled, ascii, utf8);  // a last line without a line feed
+    const bool converted = filled == 0 || ConvertLine(block, filled, encoding, utf8);  // a last line without a line feed
     std::free(block);
     if (!converted) Complain("out of memory");
     FlushOutput();
@@ -392,7 +282,7 @@ int PrintVersion()
 
 int RunConverter(int count, char** words)
 {
-    TextEncoding asked = ENCODING_UNSET;
+    TextEncoding asked = ENCODING_AUTO;
     int first = 1;  // the first word of TEXT
     for (; first < count && (std::strncmp(words[first], "--", 2) == 0 || std::strcmp(words[first], "-h") == 0); ++first) {
         const char* option = words[first];
@@ -402,20 +292,20 @@ int RunConverter(int count, char** words)
         }
         if (std::strcmp(option, "--help") == 0 || std::strcmp(option, "-h") == 0) return PrintUsage();
         if (std::strcmp(option, "--version") == 0) return PrintVersion();
-        if (std::strncmp(option, "--encoding=", 11) != 0) {
+        // --encoding=NAME, or --encoding NAME as the next word.
+        const bool spaced = std::strcmp(option, "--encoding") == 0;
+        if (!spaced && std::strncmp(option, "--encoding=", 11) != 0) {
             Complain("unknown option '%s' (see %s --help)", option, PROGRAM);
             return 2;
         }
-        asked = ENCODING_UNSET;
-        for (const auto& known : ENCODING_NAMES) {
-            if (CompareNoCase(option + 11, known.name) == 0) asked = known.encoding;
-        }
-        if (asked == ENCODING_UNSET) {
-            Complain("unknown encoding '%s': use utf-8 or latin1", option + 11);
+        const char* name = !spaced ? option + 11 : first + 1 < count ? words[++first] : "";
+        asked = EncodingNamed(name);
+        if (asked == ENCODING_AUTO) {
+            Complain("unknown encoding '%s': use utf-8 or latin1", name);
             return 2;
         }
     }
     const bool utf8 = ChooseEncoding(STANDARD_OUTPUT, asked) == ENCODING_UTF8;
-    if (first < count) return ConvertArguments(count - first, words + first, MappingOf(ChooseEncoding(ARGUMENTS, asked)), utf8);
+    if (first < count) return ConvertArguments(count - first, words + first, ChooseEncoding(ARGUMENTS, asked), utf8);
     return ConvertLines(ChooseEncoding(STANDARD_INPUT, asked), utf8);
 }

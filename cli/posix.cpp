@@ -1,5 +1,5 @@
 // ostrel-convert's arguments and standard streams on Linux and other POSIX systems: plain reads
-// and writes, all in the locale's character set unless another is asked for.
+// and writes, in the locale's character set unless another is asked for or the text is UTF-8.
 #include "streams.h"
 
 #include <langinfo.h>
@@ -11,11 +11,14 @@
 #include <cstring>
 
 #include "text.h"
+#include "unicode.h"
 
 const char ENCODING_HELP[] =
-    "Text is read and written in UTF-8 when the locale's character set is UTF-8 (as its name says\n"
-    "where the locale is not installed), and otherwise in Latin-1: the degree sign of temperatures\n"
-    "is then the single byte 0xB0 (Latin-1 and Windows-1252, as the window shows it).\n"
+    "Text that is well-formed UTF-8 is read as UTF-8; other text is read in the locale's character\n"
+    "set: UTF-8 where it is UTF-8 (as its name says where the locale is not installed), Latin-1\n"
+    "otherwise. Results are written in UTF-8 where the locale's character set is UTF-8 and in the\n"
+    "C and POSIX locales; a locale that names another character set gets Latin-1, where the\n"
+    "degree sign of temperatures is the single byte 0xB0 (as in Windows-1252).\n"
     "--encoding=utf-8 or --encoding=latin1 chooses instead, for TEXT, standard input and output\n"
     "alike; the names may be written in any letter case, with or without the hyphen. Standard\n"
     "input that begins with a byte order mark is read as it says: UTF-8, or UTF-16 (FF FE or\n"
@@ -31,31 +34,53 @@ bool IsUtf8Name(const char* name)
     return CompareNoCase(codeset, "UTF-8") == 0 || CompareNoCase(codeset, "UTF8") == 0;
 }
 
-// The locale's character set is UTF-8. A locale that cannot be set (an SSH session forwards the
-// client's LANG to a server that never generated it) is still named: the first of LC_ALL,
-// LC_CTYPE and LANG that is set, as setlocale would have taken it, names the character set after
-// its dot.
-bool LocaleIsUtf8()
+// The locale's character set, as far as it matters here. A locale that cannot be set (an SSH
+// session forwards the client's LANG to a server that never generated it) is still named: the
+// first of LC_ALL, LC_CTYPE and LANG that is set, as setlocale would have taken it, names the
+// character set after its dot; none set is the C locale.
+enum LocaleCharacters { LOCALE_UTF8, LOCALE_C, LOCALE_OTHER };
+
+LocaleCharacters ReadLocale()
 {
-    if (std::setlocale(LC_CTYPE, "") != nullptr) return IsUtf8Name(nl_langinfo(CODESET));
+    if (const char* name = std::setlocale(LC_CTYPE, "")) {
+        if (std::strcmp(name, "C") == 0 || std::strcmp(name, "POSIX") == 0) return LOCALE_C;
+        return IsUtf8Name(nl_langinfo(CODESET)) ? LOCALE_UTF8 : LOCALE_OTHER;
+    }
     static const char* const VARIABLES[] = {"LC_ALL", "LC_CTYPE", "LANG"};
     for (const char* variable : VARIABLES) {
         const char* name = std::getenv(variable);
         if (name == nullptr || *name == '\0') continue;
         const char* dot = std::strchr(name, '.');
-        return dot != nullptr && IsUtf8Name(dot + 1);
+        return dot != nullptr && IsUtf8Name(dot + 1) ? LOCALE_UTF8 : LOCALE_OTHER;
     }
-    return false;
+    return LOCALE_C;
+}
+
+LocaleCharacters Locale()
+{
+    static const LocaleCharacters locale = ReadLocale();
+    return locale;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) { return RunConverter(argc, argv); }
 
-TextEncoding ChooseEncoding(TextStream /*stream*/, TextEncoding asked)
+TextEncoding ChooseEncoding(TextStream stream, TextEncoding asked)
 {
-    if (asked != ENCODING_UNSET) return asked;
-    return LocaleIsUtf8() ? ENCODING_UTF8 : ENCODING_LATIN1;
+    // Most tools write UTF-8 in the C locale today; only a locale that names another set keeps it.
+    if (asked != ENCODING_AUTO || stream != STANDARD_OUTPUT) return asked;
+    return Locale() == LOCALE_OTHER ? ENCODING_LATIN1 : ENCODING_UTF8;
+}
+
+bool MapSystemText(const char* text, size_t length, char* out, size_t size)
+{
+    if (Locale() == LOCALE_UTF8) {
+        MapUtf8(text, length, out, size);
+    } else {
+        MapLatin1(text, length, out, size);
+    }
+    return true;
 }
 
 long ReadInput(char* buffer, size_t size)

@@ -13,10 +13,13 @@
 #include <cstring>
 
 #include "text.h"
+#include "unicode.h"
 
 const char ENCODING_HELP[] =
     "TEXT is read as Unicode, and so is what is typed into a console window. Standard input from\n"
-    "a file or a pipe is read as UTF-8, or as Latin-1 with --encoding=latin1; input that begins\n"
+    "a file or a pipe is read as UTF-8 where it is well-formed UTF-8, and otherwise in the\n"
+    "console's code page (as cmd's echo and type write it), or without a console in the system's\n"
+    "ANSI code page; --encoding=utf-8 or --encoding=latin1 chooses instead. Input that begins\n"
     "with a byte order mark is read as it says: UTF-8, or UTF-16 (FF FE or FE FF, as PowerShell\n"
     "5.1's > writes files).\n"
     "The degree sign of temperatures reads right wherever the output goes. In a console window\n"
@@ -44,8 +47,12 @@ constexpr DWORD CONSOLE_READ_UNITS = 8192 / sizeof(wchar_t);
 constexpr int IDLE_WRITES_MAX = 200;
 constexpr DWORD IDLE_WRITE_PAUSE_MS = 10;
 
-// The code page number of UTF-16: the text goes to a console as such.
-constexpr UINT TO_CONSOLE = 1200;
+// Where an answer's text goes: a console, written as UTF-16, or bytes in a code page (CP_UTF8:
+// the UTF-8 as it is).
+struct Destination {
+    bool console;
+    UINT codePage;
+};
 
 // Whether --encoding named standard output's encoding, which a pipe then gets whatever the console.
 bool OutputEncodingAsked = false;
@@ -105,44 +112,50 @@ bool WriteBytes(HANDLE stream, const char* text, size_t size)
     return true;
 }
 
-// UTF-8 in pieces that end on a character's boundary, as UTF-16: to a console (TO_CONSOLE) or,
-// converted to a code page, to a file or pipe.
-bool WriteWide(HANDLE stream, const char* text, size_t size, UINT codePage)
+bool WriteToConsole(HANDLE stream, const wchar_t* text, DWORD length)
+{
+    for (int idle = 0; length > 0;) {
+        DWORD written = 0;
+        if (!WriteConsoleW(stream, text, length, &written, nullptr)) return Failed();
+        if (!Progressed(written, &idle)) return false;
+        text += written;
+        length -= written;
+    }
+    return true;
+}
+
+bool WriteInCodePage(HANDLE stream, const wchar_t* text, int length, UINT codePage)
+{
+    static char bytes[4 * PIECE];  // four bytes a character at most, in any code page
+    const int converted = WideCharToMultiByte(codePage, 0, text, length, bytes, sizeof bytes, nullptr, nullptr);
+    return converted != 0 ? WriteBytes(stream, bytes, static_cast<size_t>(converted)) : Failed();
+}
+
+// UTF-8 in pieces that end on a character's boundary, each taken to UTF-16 and written so.
+bool WriteWide(HANDLE stream, const char* text, size_t size, Destination to)
 {
     static wchar_t wide[PIECE];
-    static char bytes[4 * PIECE];  // four bytes a character at most, in any code page
     while (size > 0) {
         size_t taken = size < PIECE ? size : PIECE;
         while (taken < size && taken > 1 && (static_cast<unsigned char>(text[taken]) & 0xC0) == 0x80) --taken;
-        int length = MultiByteToWideChar(CP_UTF8, 0, text, static_cast<int>(taken), wide, PIECE);
+        const int length = MultiByteToWideChar(CP_UTF8, 0, text, static_cast<int>(taken), wide, PIECE);
         if (length == 0) return Failed();
-        if (codePage != TO_CONSOLE) {
-            const int converted = WideCharToMultiByte(codePage, 0, wide, length, bytes, sizeof bytes, nullptr, nullptr);
-            if (converted == 0) return Failed();
-            if (!WriteBytes(stream, bytes, static_cast<size_t>(converted))) return false;
-        }
-        int idle = 0;
-        for (const wchar_t* from = wide; codePage == TO_CONSOLE && length > 0;) {
-            DWORD written = 0;
-            if (!WriteConsoleW(stream, from, static_cast<DWORD>(length), &written, nullptr)) return Failed();
-            if (!Progressed(written, &idle)) return false;
-            from += written;
-            length -= static_cast<int>(written);
-        }
+        if (!(to.console ? WriteToConsole(stream, wide, static_cast<DWORD>(length)) : WriteInCodePage(stream, wide, length, to.codePage)))
+            return false;
         text += taken;
         size -= taken;
     }
     return true;
 }
 
-// The code page text of UTF-8 is written in to a stream: TO_CONSOLE, a console's code page for a
-// pipe that a process with that console reads, or CP_UTF8 for the bytes as they are.
-UINT StreamCodePage(HANDLE stream, bool encodingAsked)
+// Where text of UTF-8 goes: a console; a pipe that a process with a console reads, in that
+// console's code page; anything else, or an encoding asked for, as the bytes they are.
+Destination DestinationOf(HANDLE stream, bool encodingAsked)
 {
-    if (IsConsole(stream)) return TO_CONSOLE;
-    if (encodingAsked || GetFileType(stream) != FILE_TYPE_PIPE) return CP_UTF8;
+    if (IsConsole(stream)) return {true, 0};
+    if (encodingAsked || GetFileType(stream) != FILE_TYPE_PIPE) return {false, CP_UTF8};
     const UINT console = GetConsoleOutputCP();  // 0 without a console
-    return console != 0 ? console : CP_UTF8;
+    return {false, console != 0 ? console : CP_UTF8};
 }
 
 // A console is read as UTF-16, a line at a time and at most CONSOLE_READ_UNITS of it, and handed
@@ -207,9 +220,29 @@ TextEncoding ChooseEncoding(TextStream stream, TextEncoding asked)
     // Consoles are read and written in UTF-16, taken to and from UTF-8 on the way, as are pipes
     // written in a console's code page.
     if (stream == ARGUMENTS) return ENCODING_UTF8;
-    if (stream == STANDARD_OUTPUT) OutputEncodingAsked = asked != ENCODING_UNSET;
+    if (stream == STANDARD_OUTPUT) OutputEncodingAsked = asked != ENCODING_AUTO;
     if (IsConsole(GetStdHandle(stream == STANDARD_INPUT ? STD_INPUT_HANDLE : STD_OUTPUT_HANDLE))) return ENCODING_UTF8;
-    return asked != ENCODING_UNSET ? asked : ENCODING_UTF8;
+    return stream == STANDARD_OUTPUT && asked == ENCODING_AUTO ? ENCODING_UTF8 : asked;
+}
+
+bool MapSystemText(const char* text, size_t length, char* out, size_t size)
+{
+    // cmd's echo and type hand a pipe bytes in the console's code page; without a console, a
+    // program's are in the system's ANSI one. A code page has at most one UTF-16 unit a byte.
+    static wchar_t* wide = nullptr;
+    static size_t capacity = 0;
+    if (length > static_cast<size_t>(INT_MAX)) return false;
+    if (length > capacity) {
+        auto* larger = static_cast<wchar_t*>(std::realloc(wide, length * sizeof *wide));
+        if (larger == nullptr) return false;
+        wide = larger;
+        capacity = length;
+    }
+    const UINT console = GetConsoleCP();  // 0 without a console
+    const int units = MultiByteToWideChar(console != 0 ? console : CP_ACP, 0, text, static_cast<int>(length), wide,
+                                          static_cast<int>(capacity));
+    MapUtf16(reinterpret_cast<const char16_t*>(wide), static_cast<size_t>(units), out, size);
+    return true;
 }
 
 long ReadInput(char* buffer, size_t size)
@@ -229,8 +262,8 @@ bool WriteOutput(bool toError, const char* text, size_t size)
 {
     HANDLE stream = GetStdHandle(toError ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
     // Messages are text, not answers: --encoding leaves them as the stream's own rule has them.
-    const UINT codePage = StreamCodePage(stream, !toError && OutputEncodingAsked);
-    return codePage == CP_UTF8 ? WriteBytes(stream, text, size) : WriteWide(stream, text, size, codePage);
+    const Destination to = DestinationOf(stream, !toError && OutputEncodingAsked);
+    return !to.console && to.codePage == CP_UTF8 ? WriteBytes(stream, text, size) : WriteWide(stream, text, size, to);
 }
 
 const char* FailureText()

@@ -90,10 +90,21 @@ int TemperatureAfterMarker(const char* unit)
     return UNIT_NOT_FOUND;
 }
 
-// The two-amount forms: the larger unit, and the smaller one that may follow the second amount.
-constexpr struct {
-    int larger, smaller;
-} TWO_AMOUNT_FORMS[] = {{CONV_FEET_TO_M, CONV_INCHES_TO_CM}, {CONV_STONES_TO_KG, CONV_POUNDS_TO_KG}, {CONV_POUNDS_TO_KG, CONV_OUNCES_TO_G}};
+// The two-amount forms: the smaller unit that may follow the second amount after a larger one, or
+// UNIT_NOT_FOUND for a unit that begins no such form.
+int SmallerUnit(int larger)
+{
+    switch (larger) {
+    case CONV_FEET_TO_M:
+        return CONV_INCHES_TO_CM;
+    case CONV_STONES_TO_KG:
+        return CONV_POUNDS_TO_KG;
+    case CONV_POUNDS_TO_KG:
+        return CONV_OUNCES_TO_G;
+    default:
+        return UNIT_NOT_FOUND;
+    }
+}
 
 // "5 ft 10 in", "11 st 4 lb", "7 lb 8 oz": after the first number, read from text, the trimmed unit
 // part holds the larger unit, a second amount without a sign and, optionally, the smaller unit.
@@ -104,10 +115,7 @@ const char* ConvertTwoAmounts(const char* text, double first, const char* unit)
     while (*p != '\0' && !IsWhiteSpace(*p) && !IsDigit(*p)) ++p;
     if (*p == '\0') return nullptr;  // a spelling alone was looked up already
     const int larger = LookupSpelling(unit, p);
-    int smaller = UNIT_NOT_FOUND;
-    for (const auto& form : TWO_AMOUNT_FORMS) {
-        if (form.larger == larger) smaller = form.smaller;
-    }
+    const int smaller = SmallerUnit(larger);
     if (smaller == UNIT_NOT_FOUND) return nullptr;
     // The second amount follows white space, or the spelling itself; a dot that ends the spelling
     // abbreviates only before white space ("5ft.10in" is no form: the dot is no point either).

@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 status=0
 
 echo "== clang-tidy: engine and command line"
-clang-tidy -p build/native --quiet engine/*.cpp cli/main.cpp cli/posix.cpp 2>/dev/null || status=1
+clang-tidy -p build/native --quiet engine/*.cpp cli/main.cpp cli/input.cpp cli/posix.cpp 2>/dev/null || status=1
 
 echo "== clang-tidy: Windows shell and command line"
 mingw_args=(--extra-arg=--target=i686-w64-mingw32 --extra-arg=-nostdinc++)

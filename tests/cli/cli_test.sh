@@ -4,17 +4,17 @@
 # Windows one and its ostrel-convert.exe, whose output here goes to pipes.
 set -u
 cli=("$@")
-export LC_ALL=C  # a locale whose character set is not UTF-8: the engine's own bytes on Linux
+export LC_ALL=C  # a locale without a character set of its own: UTF-8 is written, and read where well formed
 failures=0 passes=0
 check() {  # name, expected bytes, actual bytes
   if [ "$2" = "$3" ]; then passes=$((passes + 1)); else
     failures=$((failures + 1)) && echo "FAIL $1: expected $(printf '%q' "$2"), got $(printf '%q' "$3")"
   fi
 }
-# Windows writes UTF-8 to pipes by default, and ends lines as its text files do.
-degree='\xb0' line_end='\n'
+# Windows ends lines as its text files do.
+line_end='\n'
 if [[ ${*: -1} == *.exe ]]; then
-  degree='\xc2\xb0' line_end='\r\n'
+  line_end='\r\n'
   probe=$("${cli[@]}" --help) || { [ $? -ne 77 ] || { echo "$probe"; exit 77; }; }  # the runner skips it
   [[ $probe == usage:* ]] || echo "${probe%%$'\n'*}"  # which build stands in, said once
   unset OSTREL_END_TO_END  # so that the runner's notice stays out of the outputs compared
@@ -33,13 +33,13 @@ feed() {
 }
 
 # Standard input ("-" for none) and expected output are printf formats, "<deg>" standing for the
-# default degree sign and "<version>" for the project's; output and errors are read together, then
+# degree sign in UTF-8 and "<version>" for the project's; output and errors are read together, then
 # the status. Windows reads its arguments as UTF-16: rows of Latin-1 arguments are Linux's alone.
 while IFS='|' read -r name input args expected; do
   [[ $name == *'(Linux)' && $line_end == '\r\n' ]] && continue
   eval "set -- $args"
   if [ "$input" = - ]; then actual=$("${cli[@]}" "$@" 2>&1; echo "$?"); else actual=$(feed "$input" | "${cli[@]}" "$@" 2>&1; echo "$?"); fi
-  expected=${expected//<deg>/$degree} expected=${expected//<version>/$version}
+  expected=${expected//<deg>/\\xc2\\xb0} expected=${expected//<version>/$version}
   check "$name" "$(printf -- "${expected//\\n/$line_end}")" "$actual"
 done <<'TABLE'
 joined words|-|5 ft|1.52 m\n0
@@ -49,10 +49,10 @@ no unit|-|5|don't know\n1
 quoted text|-|'"5 ft"'|don't know\n1
 blank|-|"   "|\n1
 temperature|-|100 c|212<deg> F\n0
-utf-8 chosen|-|--encoding=utf-8 100 c|212\xc2\xb0 F\n0
 latin1 chosen|-|--encoding=latin1 100 c|212\xb0 F\n0
-encoding names in any case|-|--encoding=UTF8 100 c|212\xc2\xb0 F\n0
+encoding names in any case, as a word of its own|-|--encoding UTF8 100 c|212<deg> F\n0
 encoding names with a hyphen|-|--encoding=Latin-1 100 c|212\xb0 F\n0
+an encoding's name missing|-|--encoding|ostrel-convert: unknown encoding '': use utf-8 or latin1\n2
 options end at --|-|-- --encoding=utf-8 5 ft|don't know\n1
 a minus is a sign, not an option|-|-40 f|-40<deg> C\n0
 unknown option|-|--colour 5 ft|ostrel-convert: unknown option '--colour' (see ostrel-convert --help)\n2
@@ -60,6 +60,7 @@ unknown encoding|-|--encoding=ascii 5 ft|ostrel-convert: unknown encoding 'ascii
 version|-|--version 5 ft|ostrel-convert (Ostrel) <version>\n0
 one line out per line in, CR LF, a last line without LF|5 ft\r\n\n  \t\n5\n100 C\r\n\xff\x80 kg\n5'10||1.52 m\n\n\ndon't know\n212<deg> F\ndon't know\n1.78 m\n0
 line mode's status|nonsense\n||don't know\n0
+a NUL byte spoils its line only|5 ft\0junk\n \0\n5 ft||don't know\ndon't know\n1.52 m\n0
 no input, no output|||0
 standard input in UTF-8|100 c\n5 ft|--encoding=utf-8|212\xc2\xb0 F\n1.52 m\n0
 a 100 kB line|%100000s5 ft%100000s\n||1.52 m\n0
@@ -70,9 +71,10 @@ typed minus, an answer fed back|-|--encoding=utf-8 −40 °F|-40\xc2\xb0 C\n0
 an option echoed as typed|-|--colour°|ostrel-convert: unknown option '--colour\xc2\xb0' (see ostrel-convert --help)\n2
 Latin-1 arguments (Linux)|-|--encoding=latin1 $'100 \xb0C'|212\xb0 F\n0
 Latin-1 fraction (Linux)|-|--encoding=latin1 $'10\xbd in'|26.67 cm\n0
-typed forms as UTF-8 lines|5′ 10 ¾″\n100 °C\n11st 4lb\n10 litres\n1 1/2 in\n5 ft 10 in\n|--encoding=utf-8|1.80 m\n212\xc2\xb0 F\n71.67 kg\n2.20 gal\n3.81 cm\n1.78 m\n0
+typed forms as UTF-8 lines|5′ 10 ¾″\n100 °C\n11st 4lb\n10 litres\n1 1/2 in\n5 ft 10 in\n5​ ft\n||1.80 m\n212<deg> F\n71.67 kg\n2.20 gal\n3.81 cm\n1.78 m\n1.52 m\n0
+lines not UTF-8: Latin-1 in the C locale, the ANSI code page without a console|100 \xb0C\n10\xbd in\n||212<deg> F\n26.67 cm\n0
 typed forms as Latin-1 lines|100 \xb0C\n10\xbd in\n5\xb4 10|--encoding=latin1|212\xb0 F\n26.67 cm\n1.78 m\n0
-UTF-8 byte order mark: gone, the lines UTF-8|\xef\xbb\xbf5 ft\n100 ℃\n||1.52 m\n212<deg> F\n0
+UTF-8 byte order marks: gone, the lines UTF-8|\xef\xbb\xbf5 ft\n100 ℃\n\xef\xbb\xbf2 kg\n||1.52 m\n212<deg> F\n4.41 lbs\n0
 UTF-16LE, CR LF, a unit holding 0A, no last LF|<utf-16le>5 ft\r\n100 ℃\n5 ftĊ\n5 ft||1.52 m\n212<deg> F\ndon't know\n1.52 m\n0
 UTF-16BE, a unit holding 0A|<utf-16be>−40 °F\n5 ftਅ\n5 ft\n||-40<deg> C\ndon't know\n1.52 m\n0
 TABLE

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <string>
 
 #include "streams.h"
@@ -33,9 +34,9 @@ TEST(Streams, FilesAndPipesGetTheAskedEncodingOrTheConsolesConsolesShowTheDegree
     // A pipe is read as this process's console would show it (PowerShell's and cmd's capture); a
     // file, and an encoding asked for, stay as chosen.
     const struct { HANDLE output; UINT codePage; TextEncoding asked; const char* written; } outputs[] = {
-        {file, 850, ENCODING_UNSET, "212\xC2\xB0 F\r\n"}, {file, 850, ENCODING_LATIN1, "212\xB0 F\r\n"},
-        {pipe, 850, ENCODING_UNSET, "212\xF8 F\r\n"}, {pipe, 932, ENCODING_UNSET, "212\x81\x8B F\r\n"},
-        {pipe, 65001, ENCODING_UNSET, "212\xC2\xB0 F\r\n"}, {pipe, 850, ENCODING_UTF8, "212\xC2\xB0 F\r\n"},
+        {file, 850, ENCODING_AUTO, "212\xC2\xB0 F\r\n"}, {file, 850, ENCODING_LATIN1, "212\xB0 F\r\n"},
+        {pipe, 850, ENCODING_AUTO, "212\xF8 F\r\n"}, {pipe, 932, ENCODING_AUTO, "212\x81\x8B F\r\n"},
+        {pipe, 65001, ENCODING_AUTO, "212\xC2\xB0 F\r\n"}, {pipe, 850, ENCODING_UTF8, "212\xC2\xB0 F\r\n"},
         {pipe, 850, ENCODING_LATIN1, "212\xB0 F\r\n"},
     };
     for (const auto& row : outputs) {
@@ -90,6 +91,19 @@ TEST(Streams, AConsoleIsReadAsUnicodeInPiecesOfAtMost8KiB)
     }
     EXPECT_EQ(read, std::string(10000, '5') + " ft \xE2\x85\x93\xC2\xBD\xF0\x9F\x93\x8F\r\n");
     SetStdHandle(STD_INPUT_HANDLE, saved);
+}
+
+// A pipe from cmd's echo or type brings bytes in the console's code page, where they are not UTF-8.
+TEST(Streams, TextThatIsNotUtf8IsReadInTheConsolesCodePage)
+{
+    ASSERT_TRUE(OwnConsole());
+    const struct { UINT codePage; const char* bytes; } rows[] = {{850, "100 \xF8" "C"}, {932, "100 \x81\x8B" "C"}, {1252, "100 \xB0" "C"}};
+    for (const auto& row : rows) {
+        ASSERT_TRUE(SetConsoleCP(row.codePage));
+        char mapped[16] = {};
+        ASSERT_TRUE(MapSystemText(row.bytes, std::strlen(row.bytes), mapped, sizeof mapped));
+        EXPECT_STREQ(mapped, "100 \xB0" "C") << row.codePage;
+    }
 }
 
 DWORD WINAPI WriteMuch(void* done)
