@@ -13,11 +13,12 @@ enum InputForm { FORM_UNKNOWN, FORM_BYTES, FORM_UTF8, FORM_UTF16LE, FORM_UTF16BE
 InputForm Form = FORM_UNKNOWN;
 
 // ReadInput that asks no more once the input has ended, as a terminal would wait for another end.
+bool InputEnded = false;
+
 long ReadUntilEnd(char* buffer, size_t size)
 {
-    static bool ended = false;
-    const long got = ended ? 0 : ReadInput(buffer, size);
-    ended = got == 0;
+    const long got = InputEnded ? 0 : ReadInput(buffer, size);
+    InputEnded = got == 0;
     return got;
 }
 
