@@ -102,11 +102,13 @@ constexpr size_t RESULT_LINE_MAX = 2 * RESULT_TEXT_SIZE + 1;
 void PrintLine(const char* text, size_t length, bool utf8)
 {
     if (OutputLength + RESULT_LINE_MAX > sizeof Output) FlushOutput();
+    char* out = Output + OutputLength;
     for (size_t i = 0; i < length; ++i) {
-        if (utf8 && text[i] == '\xB0') Output[OutputLength++] = '\xC2';
-        Output[OutputLength++] = text[i];
+        if (utf8 && text[i] == '\xB0') *out++ = '\xC2';
+        *out++ = text[i];
     }
-    Output[OutputLength++] = '\n';
+    *out++ = '\n';
+    OutputLength = static_cast<size_t>(out - Output);
 }
 
 // Converts a text and prints what the window would show; returns whether there was a result.
@@ -118,22 +120,24 @@ bool ConvertAndPrint(char* text, bool utf8)
     return shown != DONT_KNOW && length > 0;
 }
 
-bool HasHighByte(const char* text, size_t length)
+// What a text holds that decides how it is read: a NUL byte makes it no text the window could
+// hold, a byte above 0x7F asks for its mapping.
+enum TextBytes { TEXT_ASCII, TEXT_HIGH, TEXT_NUL };
+
+TextBytes Classify(const char* text, size_t length)
 {
-    for (size_t i = 0; i < length; ++i) {
-        if ((static_cast<unsigned char>(text[i]) & 0x80) != 0) return true;
-    }
-    return false;
+    if (std::memchr(text, '\0', length) != nullptr) return TEXT_NUL;
+    unsigned bits = 0;
+    for (size_t i = 0; i < length; ++i) bits |= static_cast<unsigned char>(text[i]);
+    return (bits & 0x80) != 0 ? TEXT_HIGH : TEXT_ASCII;
 }
 
-// The engine's bytes for a text read in an encoding: the text itself where it maps to itself (all
-// ASCII, as most input is), else its mapping, in a block that the next call reuses; nullptr when
-// memory runs out.
-char* EngineText(char* text, size_t length, TextEncoding encoding)
+// The engine's bytes for a text read in an encoding, which holds a byte above 0x7F: its mapping,
+// in a block that the next call reuses; nullptr when memory runs out.
+char* EngineText(const char* text, size_t length, TextEncoding encoding)
 {
     static char* mapped = nullptr;
     static size_t capacity = 0;
-    if (!HasHighByte(text, length)) return text;
     if (length > (static_cast<size_t>(-1) - 1) / MAPPED_CHARACTER_MAX) return nullptr;
     const size_t needed = length * MAPPED_CHARACTER_MAX + 1;
     if (needed > capacity) {
@@ -170,7 +174,8 @@ int ConvertArguments(int count, char** words, TextEncoding encoding, bool utf8)
         end += part;
     }
     *end = '\0';
-    char* mapped = EngineText(text, static_cast<size_t>(end - text), encoding);
+    const size_t textLength = static_cast<size_t>(end - text);
+    char* mapped = Classify(text, textLength) == TEXT_ASCII ? text : EngineText(text, textLength, encoding);
     if (mapped == nullptr) {
         Complain("out of memory");
         std::free(text);
@@ -187,11 +192,12 @@ int ConvertArguments(int count, char** words, TextEncoding encoding, bool utf8)
 // holds a NUL byte is no text the window could hold: its answer is never that of the part before.
 bool ConvertLine(char* line, size_t length, TextEncoding encoding, bool utf8)
 {
-    if (std::memchr(line, '\0', length) != nullptr) {
+    const TextBytes bytes = Classify(line, length);
+    if (bytes == TEXT_NUL) {
         PrintLine(DONT_KNOW, std::strlen(DONT_KNOW), utf8);
         return true;
     }
-    char* text = EngineText(line, length, TextIsMarkedUnicode() ? ENCODING_UTF8 : encoding);
+    char* text = bytes == TEXT_ASCII ? line : EngineText(line, length, TextIsMarkedUnicode() ? ENCODING_UTF8 : encoding);
     if (text != nullptr) ConvertAndPrint(text, utf8);
     return text != nullptr;
 }

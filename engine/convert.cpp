@@ -25,15 +25,15 @@ constexpr double METRES_PER_INCH = 0.0254;
 constexpr double FAHRENHEIT_OFFSET = 32.0;
 constexpr double CELSIUS_OFFSET = -17.77777777777778;  // the double nearest to -160/9
 
-// Writes the value with its decimals, then the separator and the target text.
+// Writes the value with its decimals, then the separator and the target text (a few bytes each,
+// copied in place).
 const char* WriteResult(double value, int decimals, const char* separator, const char* target)
 {
     size_t length = FormatFixed(ResultText, sizeof ResultText, value, decimals);
     for (const char* part : {separator, target}) {
-        const size_t partLength = std::strlen(part);
-        std::memcpy(ResultText + length, part, partLength + 1);
-        length += partLength;
+        for (; *part != '\0'; ++part) ResultText[length++] = *part;
     }
+    ResultText[length] = '\0';
     ResultLength = length;
     return ResultText;
 }
@@ -78,13 +78,12 @@ bool ReadFeetAndInches(const char* text, double* metres)
 int TemperatureAfterMarker(const char* unit)
 {
     static const char* const MARKERS[] = {"\xB0", "deg", "degree", "degrees"};
-    const char* end = unit + std::strlen(unit);
     for (const char* marker : MARKERS) {
         const char* p = unit;
         for (; *marker != '\0' && FoldLetter(*p) == *marker; ++p, ++marker) {}
         if (*marker != '\0') continue;
         while (IsWhiteSpace(*p)) ++p;
-        const int index = LookupSpelling(p, end);
+        const int index = LookupSpelling(p, nullptr);
         if (index == CONV_CELSIUS_TO_F || index == CONV_FAHRENHEIT_TO_C) return index;
     }
     return UNIT_NOT_FOUND;
@@ -127,7 +126,7 @@ const char* ConvertTwoAmounts(const char* text, double first, const char* unit)
     const char* rest = ReadFraction(amount, ReadPlainNumber(amount, &second), &second, false);
     if (std::isinf(second)) return nullptr;
     while (IsWhiteSpace(*rest)) ++rest;
-    if (*rest != '\0' && LookupSpelling(rest, rest + std::strlen(rest)) != smaller) return nullptr;
+    if (*rest != '\0' && LookupSpelling(rest, nullptr) != smaller) return nullptr;
     if (BeginsWithMinus(text)) second = -second;
 
     const double poundFactor = static_cast<double>(ConversionTable[CONV_POUNDS_TO_KG].factor);
@@ -150,16 +149,21 @@ const char* ConvertTwoAmounts(const char* text, double first, const char* unit)
 const char* ConvertExpression(char* text)
 {
     if (text == nullptr) return nullptr;
-    double metres = 0.0;
-    if (ReadFeetAndInches(text, &metres)) return WriteMetres(metres);
-
     double number = 0.0;
-    const char* numberEnd = ReadFraction(text, ReadPlainNumber(text, &number), &number, false);
+    const char* numberEnd = ReadPlainNumber(text, &number);
+    // The feet-and-inches form goes first. Its first number ends where the plain number does, or
+    // after an exponent letter that the plain one leaves out ("5e'10"): only an apostrophe or an e
+    // there can begin it, which spares reading most numbers twice.
+    double metres = 0.0;
+    const bool mayBeFeet = *numberEnd == '\'' || *numberEnd == 'e' || *numberEnd == 'E';
+    if (numberEnd != text && mayBeFeet && ReadFeetAndInches(text, &metres)) return WriteMetres(metres);
+
+    numberEnd = ReadFraction(text, numberEnd, &number, false);
     if (std::isinf(number) && number > 0) return nullptr;
 
     char* unit = TrimSpace(text + (numberEnd - text));
     if (*unit == '\0') return nullptr;  // a bare number
-    int index = LookupSpelling(unit, unit + std::strlen(unit));
+    int index = LookupSpelling(unit, nullptr);
     if (index == UNIT_NOT_FOUND) index = TemperatureAfterMarker(unit);
     if (index == UNIT_NOT_FOUND) return numberEnd != text ? ConvertTwoAmounts(text, number, unit) : nullptr;
 

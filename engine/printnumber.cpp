@@ -203,9 +203,7 @@ size_t PrintByIntegers(char* out, double value, int decimals)
     }
     size_t length = 0;
     if (std::signbit(value)) out[length++] = '-';
-    const auto count = static_cast<size_t>(digits + sizeof digits - first);
-    std::memcpy(out + length, first, count);
-    length += count;
+    while (first != digits + sizeof digits) out[length++] = *first++;
     out[length] = '\0';
     return length;
 }

@@ -225,7 +225,6 @@ bool IsWholeNumber(const char* text, const char* end)
 
 const char* ReadFraction(const char* text, const char* end, double* value, bool inches)
 {
-    if (!IsWholeNumber(text, end)) return end;
     double whole = 0.0;
     double parts = std::fabs(*value);  // the numerator, until a mixed number reads its own
     const char* slash = end;
@@ -242,6 +241,7 @@ const char* ReadFraction(const char* text, const char* end, double* value, bool 
         if (*slash != '/') return end;
         whole = std::fabs(*value);
     }
+    if (!IsWholeNumber(text, end)) return end;
     double denominator = 0.0;
     const char* after = ReadDigits(slash + 1, &denominator);
     if (after == slash + 1 || (*after == '.' && !inches) || denominator == 0.0) return end;

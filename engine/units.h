@@ -33,7 +33,7 @@ extern const Conversion ConversionTable[CONVERSION_COUNT];
 // Sorted by CompareNoCase of the spellings, and unique under it.
 extern const UnitAlias UnitAliasTable[UNIT_ALIAS_COUNT];
 
-// The conversion whose spelling the text [begin, end) is, or UNIT_NOT_FOUND: letters A-Z in any
-// case, each run of white space as one space, and one final dot allowed ("ft.", "lbs."). The text
-// begins and ends with other than white space.
+// The conversion whose spelling the text from begin to end (nullptr: to its terminator) is, or
+// UNIT_NOT_FOUND: letters A-Z in any case, each run of white space as one space, and one final dot
+// allowed ("ft.", "lbs."). The text begins and ends with other than white space.
 int LookupSpelling(const char* begin, const char* end);
