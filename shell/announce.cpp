@@ -31,10 +31,10 @@ Proc Entry(HMODULE library, const char* name)
 
 void MarkLiveRegion(HWND field)
 {
-    const auto initialize = Entry<CoInitializeExProc>(LoadSystemLibrary("ole32.dll"), "CoInitializeEx");
+    const auto initialize = Entry<CoInitializeExProc>(LoadSystemLibrary(L"ole32.dll"), "CoInitializeEx");
     if (!initialize || FAILED(initialize(nullptr, COINIT_APARTMENTTHREADED))) return;
     // The class is taken from the oleacc just loaded, not wherever the registry points COM to.
-    const auto classObject = Entry<DllGetClassObjectProc>(LoadSystemLibrary("oleacc.dll"), "DllGetClassObject");
+    const auto classObject = Entry<DllGetClassObjectProc>(LoadSystemLibrary(L"oleacc.dll"), "DllGetClassObject");
     IClassFactory* factory = nullptr;
     if (!classObject || FAILED(classObject(ACC_PROP_SERVICES_CLASS, CLASS_FACTORY_INTERFACE, reinterpret_cast<void**>(&factory))))
         return;

@@ -1,20 +1,25 @@
 // Loading of system libraries by full path.
 #include "syslib.h"
 
-#include <cstring>
+#include <cwchar>
 
-const char* SystemFilePath(const char* name, char* path)
+const wchar_t* SystemFilePath(const wchar_t* name, wchar_t* path)
 {
-    const size_t nameSize = std::strlen(name) + 1;
-    const UINT length = GetSystemDirectoryA(path, MAX_PATH);
+    const size_t nameSize = wcslen(name) + 1;
+    const UINT length = GetSystemDirectoryW(path, MAX_PATH);
     if (length == 0 || length + 1 + nameSize > MAX_PATH) return nullptr;
-    path[length] = '\\';
-    std::memcpy(path + length + 1, name, nameSize);
+    path[length] = L'\\';
+    wmemcpy(path + length + 1, name, nameSize);
     return path;
 }
 
-HMODULE LoadSystemLibrary(const char* name)
+HMODULE LoadByFullPath(const wchar_t* path)
 {
-    char path[MAX_PATH];
-    return SystemFilePath(name, path) ? LoadLibraryA(path) : nullptr;
+    return LoadLibraryExW(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+HMODULE LoadSystemLibrary(const wchar_t* name)
+{
+    wchar_t path[MAX_PATH];
+    return SystemFilePath(name, path) ? LoadByFullPath(path) : nullptr;
 }

@@ -353,15 +353,15 @@ bool Act(const std::string& action)
         Folder = home;
         return copied;
     }
-    if (verb == "plant") {  // a copy of the program beside libraries named like ones it uses, which
-        // leave "NAME.loaded" beside themselves when loaded: the driver checks that first. The
-        // group's environment tells Wine to prefer them to its own.
+    if (verb == "plant") {  // a copy of the program beside libraries named like ones it uses, or ones
+        // those need in turn, which leave "NAME.loaded" beside themselves when loaded: the driver
+        // checks that first. The group's environment tells Wine to prefer them to its own.
         DeleteFileA((Planted + "\\hhctrl.ocx.loaded").c_str());  // a failed run's
         HMODULE probe = LoadLibraryA((Planted + "\\winmm.dll").c_str());
         const bool marks = probe && FreeLibrary(probe) && DeleteFileA((Planted + "\\winmm.dll.loaded").c_str());
         bool copied = CopyFileA(Program.c_str(), (Planted + "\\ostrel.exe").c_str(), FALSE) &&
                       CopyFileA((Folder + "\\ostrel.chm").c_str(), (Planted + "\\ostrel.chm").c_str(), FALSE);
-        for (const char* name : {"\\hhctrl.ocx", "\\oleacc.dll"})  // and no mark left by an earlier run
+        for (const char* name : {"\\hhctrl.ocx", "\\oleacc.dll", "\\shlwapi.dll", "\\oleaut32.dll", "\\rpcrt4.dll"})  // no old mark
             copied = copied && CopyFileA((Planted + "\\winmm.dll").c_str(), (Planted + name).c_str(), FALSE) &&
                      (DeleteFileA((Planted + name + ".loaded").c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND);
         Program = Planted + "\\ostrel.exe";

@@ -148,7 +148,8 @@ const Scenario Scenarios[] = {
     // Without the help file beside the program, a message says so.
     {"", "home nohelp; remove ostrel.chm; open; post help", "box The help file ostrel.chm is missing from\n<folder>|windows 0"},
 
-    // Libraries named like the ones it uses, planted beside a copy of the program, are never loaded.
+    // Libraries named like the ones it uses, or like those these need in turn, planted beside a copy
+    // of the program, are never loaded.
     {"planted", "plant; open; about; cmd help", "viewer|marks 0|windows 2"},
     {"", "register hhctrl.ocx; open; cmd help", "viewer|marks 0"},  // a registration by bare name
 

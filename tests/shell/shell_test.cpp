@@ -204,15 +204,15 @@ TEST(Shell, HelpControlPathIsUsedOnlyWhenAbsoluteAndItFitsWithItsTerminator)
     for (const auto& [stored, used] : rows) {
         FreshKey("Software\\OstrelTest\\CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32", stored);
         HKEY classes;
-        char path[MAX_PATH];
+        wchar_t path[MAX_PATH];
         RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\OstrelTest", 0, KEY_READ, &classes);
-        const char* found = RegisteredHelpControl(classes, path);
+        const wchar_t* found = RegisteredHelpControl(classes, path);
         RegCloseKey(classes);
-        EXPECT_EQ(found ? string(found) : "", used) << (stored.empty() ? "" : std::get<2>(stored[0]).substr(0, 40));
+        EXPECT_EQ(found ? string(found, found + wcslen(found)) : "", used) << (stored.empty() ? "" : std::get<2>(stored[0]).substr(0, 40));
     }
-    char path[MAX_PATH], system[MAX_PATH];
-    ASSERT_EQ(SystemFilePath("hhctrl.ocx", path), path);
-    EXPECT_EQ(string(path), string(system, GetSystemDirectoryA(system, MAX_PATH)) + "\\hhctrl.ocx");
+    wchar_t path[MAX_PATH], system[MAX_PATH];
+    ASSERT_EQ(SystemFilePath(L"hhctrl.ocx", path), path);
+    EXPECT_EQ(std::wstring(path), std::wstring(system, GetSystemDirectoryW(system, MAX_PATH)) + L"\\hhctrl.ocx");
 }
 
 TEST(Shell, MainDialogShowsItsIconsAtTheSystemsSizesIgnoresAnEmptyHandOverAndDispatchesOnTheLowWord)
