@@ -18,9 +18,10 @@ namespace {
 // A script must learn when the answer could not be placed, a clipboard held by others included.
 constexpr int BATCH_CLIPBOARD_FAILED = 2;
 
-int RunBatch()
+// A text cut to fit is not the one given: its answer would be wrong.
+int RunBatch(bool cut)
 {
-    const char* result = ConvertExpression(Unquote(TrimSpace(InputText + 2)));
+    const char* result = cut ? nullptr : ConvertExpression(Unquote(TrimSpace(InputText + 2)));
     static wchar_t answer[RESULT_TEXT_SIZE];
     WidenEngineText(answer, result ? result : DONT_KNOW, RESULT_TEXT_SIZE);
     return PutClipboardText(answer) == CLIP_OK ? 0 : BATCH_CLIPBOARD_FAILED;
@@ -51,8 +52,8 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, LPSTR /*lpC
 
     // The command line as Unicode: its ANSI form has lost what the system's code page cannot spell.
     static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows' wide characters are UTF-16");
-    ReadStartText(reinterpret_cast<const char16_t*>(GetCommandLineW()), InputText);
-    if (strncmp(InputText, "-b", 2) == 0) return RunBatch();
+    const bool cut = ReadStartText(reinterpret_cast<const char16_t*>(GetCommandLineW()), InputText);
+    if (strncmp(InputText, "-b", 2) == 0) return RunBatch(cut);
     const char* unquoted = Unquote(InputText);
     memmove(InputText, unquoted, strlen(unquoted) + 1);
 

@@ -37,7 +37,7 @@ char* Unquote(char* text)
     return TrimSpace(text + 1);
 }
 
-char* ReadStartText(const char16_t* commandLine, char* out)
+bool ReadStartText(const char16_t* commandLine, char* out)
 {
     const char16_t* text = commandLine ? commandLine : u"";
     if (*text == u'"') {
@@ -56,7 +56,7 @@ char* ReadStartText(const char16_t* commandLine, char* out)
     MapUtf16(text, length < INPUT_TEXT_MAX ? length : INPUT_TEXT_MAX, out, INPUT_BYTES_MAX + 1);
     const char* trimmed = TrimSpace(out);
     std::memmove(out, trimmed, std::strlen(trimmed) + 1);
-    return out;
+    return length > INPUT_TEXT_MAX;
 }
 
 wchar_t* WidenEngineText(wchar_t* out, const char* text, size_t size)

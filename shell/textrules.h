@@ -27,8 +27,8 @@ char* Unquote(char* text);
 // The text a start was given, as the engine's bytes in out (INPUT_BYTES_MAX + 1 bytes): the
 // command line after the program's name (which runs to the first space or tab, or within double
 // quotes), trimmed, cut to its first INPUT_TEXT_MAX characters, mapped and trimmed again.
-// Returns out.
-char* ReadStartText(const char16_t* commandLine, char* out);
+// Returns whether it was cut.
+bool ReadStartText(const char16_t* commandLine, char* out);
 
 // Length of the first line of a block of size characters: up to its first line feed, its
 // terminator or its end, whichever comes first, leaving out a carriage return right before the

@@ -26,6 +26,7 @@ const Scenario Scenarios[] = {
     {"", "start -b nonsense", "exit 0|nowindow|clip don't know|saved none"},
     {"", "start -b \"5 ft\"", "exit 0|clip 1.52 m"},
     {"", "start -b 98.6 f", "exit 0|clip 37\xb0 C"},
+    {"", "start -b 5ft<75*0>10in", "exit 0|clip don't know"},  // cut to 80 characters, it would say 5 ft
 
     // The command line: trimmed, cut at 80 characters, converted at once.
     {"start", "open   5 ft  ", "input 5 ft|result 1.52 m|windows 0"},

@@ -33,7 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::memcpy(&commandLine[0], block.data(), 2 * commandLine.size());
     char given[INPUT_BYTES_MAX + 2];
     given[INPUT_BYTES_MAX + 1] = 'x';
-    const size_t started = std::strlen(ReadStartText(commandLine.c_str(), given));
+    ReadStartText(commandLine.c_str(), given);
+    const size_t started = std::strlen(given);
     require(given[INPUT_BYTES_MAX + 1] == 'x' && (started == 0 || (!IsWhiteSpace(given[0]) && !IsWhiteSpace(given[started - 1]))));
 
     std::string text(block.begin(), block.end()), folded = text;
