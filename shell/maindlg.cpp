@@ -20,6 +20,7 @@ void CloseMainDialog(HWND dialog)
 {
     SaveWindowPosition(dialog);
     DestroyWindow(dialog);
+    EndLiveRegion();
     PostQuitMessage(1);
 }
 

@@ -215,7 +215,7 @@ TEST(Shell, HelpControlPathIsUsedOnlyWhenAbsoluteAndItFitsWithItsTerminator)
     EXPECT_EQ(std::wstring(path), std::wstring(system, GetSystemDirectoryW(system, MAX_PATH)) + L"\\hhctrl.ocx");
 }
 
-TEST(Shell, MainDialogShowsItsIconsAtTheSystemsSizesIgnoresAnEmptyHandOverAndDispatchesOnTheLowWord)
+TEST(Shell, MainDialogShowsItsIconsIgnoresAnEmptyHandOverDispatchesOnTheLowWordAndLeavesNoComBehind)
 {
     AppInstance = GetModuleHandleA(nullptr);
     std::strcpy(InputText, "5 ft");
@@ -231,6 +231,8 @@ TEST(Shell, MainDialogShowsItsIconsAtTheSystemsSizesIgnoresAnEmptyHandOverAndDis
     EXPECT_STREQ(InputText, "5 ft");
     EXPECT_TRUE(MainDialogProc(dialog, 0x10000 | WM_CLOSE, 0, 0));
     EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK) << "COM left initialised";
+    CoUninitialize();
 }
 
 INT_PTR CALLBACK NoProcedure(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
