@@ -17,7 +17,7 @@ constexpr DWORD WINDOW_WAIT_MS = 5000;
 constexpr DWORD ANSWER_WAIT_MS = 5000;
 
 // Hands the text over (without one, only asks whether the window answers) and brings the window
-// forward; false when the window did not answer in time.
+// forward; false, with the system's last error, when the window did not take it in time.
 bool HandOver(HWND running)
 {
     COPYDATASTRUCT data = {};
@@ -39,9 +39,12 @@ bool BecomesFirst(HANDLE mutex)
     for (const DWORD start = GetTickCount(); GetTickCount() - start < WINDOW_WAIT_MS;) {
         if (HWND running = FindWindowA(DIALOG_CLASS, INSTANCE_NAME)) {
             if (HandOver(running)) return false;
-            // A window closed during the hand-over is looked for again; one still there is hung.
+            // A window closed during the hand-over is looked for again; one still there is hung,
+            // or is one that the system keeps this start from: that of a program run elevated.
+            const bool elevated = GetLastError() == ERROR_ACCESS_DENIED;
             if (IsWindow(running)) {
-                ShowWarning(nullptr, "Ostrel is running but not responding");
+                ShowWarning(nullptr, elevated ? "Ostrel is running as administrator. Close it, or start this one as administrator too."
+                                              : "Ostrel is running but not responding");
                 return false;
             }
         }

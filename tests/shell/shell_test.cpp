@@ -13,6 +13,7 @@
 
 #include "app.h"
 #include "clipboard.h"
+#include "handover.h"
 #include "help.h"
 #include "maindlg.h"
 #include "message.h"
@@ -215,6 +216,8 @@ TEST(Shell, HelpControlPathIsUsedOnlyWhenAbsoluteAndItFitsWithItsTerminator)
     EXPECT_EQ(std::wstring(path), std::wstring(system, GetSystemDirectoryW(system, MAX_PATH)) + L"\\hhctrl.ocx");
 }
 
+LRESULT WINAPI Refused(HWND, UINT, WPARAM, LPARAM, UINT, UINT, PDWORD_PTR) { return SetLastError(ERROR_ACCESS_DENIED), 0; }
+
 TEST(Shell, MainDialogShowsItsIconsIgnoresAnEmptyHandOverDispatchesOnTheLowWordAndLeavesNoComBehind)
 {
     AppInstance = GetModuleHandleA(nullptr);
@@ -229,6 +232,13 @@ TEST(Shell, MainDialogShowsItsIconsIgnoresAnEmptyHandOverDispatchesOnTheLowWordA
     }
     SendMessageA(dialog, WM_COPYDATA, 0, 0);
     EXPECT_STREQ(InputText, "5 ft");
+    // A start that Windows keeps from the window of a program run as administrator says so.
+    ULONG_PTR* send = ImportSlot("user32.dll", "SendMessageTimeoutA");
+    ASSERT_TRUE(send);
+    const ULONG_PTR real = std::exchange(*send, Address(Refused));
+    EXPECT_FALSE(BecomesFirst(nullptr));
+    EXPECT_EQ(BoxText, "Ostrel is running as administrator.\nClose it, or start this one as\nadministrator too.");
+    *send = real;
     EXPECT_TRUE(MainDialogProc(dialog, 0x10000 | WM_CLOSE, 0, 0));
     EXPECT_FALSE(IsWindow(dialog));
     EXPECT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK) << "COM left initialised";
