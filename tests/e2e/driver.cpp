@@ -169,14 +169,16 @@ HANDLE Spawn(const std::string& program, const std::string& command, const std::
     return info.hProcess;
 }
 
-// xdotool types through the X server as a keyboard does, after a click on the target. Wine runs
-// a Unix program given by its Z: path but hands back no handle: a file tells when it is done.
-bool Xdotool(HWND target, const std::string& actions)
+// xdotool types through the X server as a keyboard does, after a click on the target unless
+// told not to (the pointer is still moved there: without a window manager, keys go to the window
+// under it). Wine runs a Unix program given by its Z: path but hands back no handle: a file tells
+// when it is done.
+bool Xdotool(HWND target, const std::string& actions, bool click = true)
 {
     RECT box;
     if (!GetWindowRect(target, &box) || (!DeleteFileA(KEYS_SENT) && GetLastError() != ERROR_FILE_NOT_FOUND)) return false;
     Spawn("Z:\\bin\\sh", "sh -c \"xdotool mousemove " + std::to_string((box.left + box.right) / 2) + " " +
-          std::to_string((box.top + box.bottom) / 2) + " click 1 \\\"$@\\\" && touch /tmp/ostrel-e2e.keys\" sh " + actions, "");
+          std::to_string((box.top + box.bottom) / 2) + (click ? " click 1" : "") + " \\\"$@\\\" && touch /tmp/ostrel-e2e.keys\" sh " + actions, "");
     return WaitFor([] { return GetFileAttributesA(KEYS_SENT) != INVALID_FILE_ATTRIBUTES; });
 }
 
@@ -282,7 +284,8 @@ bool Act(const std::string& action)
         return true;
     }
     if (verb == "cmd" || verb == "post" || verb == "aboutcmd") return Command(verb == "aboutcmd" ? About : Dialog, arg, verb == "post");
-    if (verb == "keys" || verb == "aboutkeys") return Xdotool(verb == "keys" ? GetDlgItem(Dialog, IDC_INPUT) : GetDlgItem(About, IDC_VERSION), arg);
+    if (verb == "aboutkeys" || verb == "press") return Xdotool(verb == "press" ? Dialog : GetDlgItem(About, IDC_VERSION), arg, verb != "press");
+    if (verb.rfind("keys", 0) == 0) return Xdotool(GetDlgItem(Dialog, verb.size() > 5 ? std::stoi(verb.substr(5)) : IDC_INPUT), arg);
     if (verb == "clip" || verb == "wclip")
         return Clipboard(true, space < action.size() ? &arg : nullptr, verb == "clip" ? CF_TEXT : CF_UNICODETEXT) != "(busy)";
     if (verb.rfind("copydata", 0) == 0) {  // copydata#SIZE TEXT; "(null)" for no block
