@@ -103,7 +103,8 @@ const wchar_t* HelpTarget(HWND owner, wchar_t (&target)[HELP_TARGET_SIZE])
     } else {
         memcpy(name + 1, HELP_FILE, sizeof HELP_FILE);
         if (GetFileAttributesW(target) == INVALID_FILE_ATTRIBUTES) {
-            name[name - target == 2] = L'\0';  // a drive's root keeps its backslash
+            if (name - target == 2) ++name;  // a drive's root keeps its backslash
+            *name = L'\0';
             memmove(target + std::size(MISSING_TEXT) - 1, target, (wcslen(target) + 1) * sizeof *target);
             memcpy(target, MISSING_TEXT, sizeof MISSING_TEXT - sizeof *target);
             MessageBoxW(owner, target, nullptr, WARNING_STYLE);
