@@ -3,16 +3,6 @@
 
 #include <cwchar>
 
-const wchar_t* SystemFilePath(const wchar_t* name, wchar_t* path)
-{
-    const size_t nameSize = wcslen(name) + 1;
-    const UINT length = GetSystemDirectoryW(path, MAX_PATH);
-    if (length == 0 || length + 1 + nameSize > MAX_PATH) return nullptr;
-    path[length] = L'\\';
-    wmemcpy(path + length + 1, name, nameSize);
-    return path;
-}
-
 HMODULE LoadByFullPath(const wchar_t* path)
 {
     return LoadLibraryExW(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
@@ -21,5 +11,10 @@ HMODULE LoadByFullPath(const wchar_t* path)
 HMODULE LoadSystemLibrary(const wchar_t* name)
 {
     wchar_t path[MAX_PATH];
-    return SystemFilePath(name, path) ? LoadByFullPath(path) : nullptr;
+    const size_t nameSize = wcslen(name) + 1;
+    const UINT length = GetSystemDirectoryW(path, MAX_PATH);
+    if (length == 0 || length + 1 + nameSize > MAX_PATH) return nullptr;
+    path[length] = L'\\';
+    wmemcpy(path + length + 1, name, nameSize);
+    return LoadByFullPath(path);
 }

@@ -4,9 +4,6 @@
 
 #include <windows.h>
 
-// Fills path (MAX_PATH characters) with the system folder's path of name; nullptr when it does not fit.
-const wchar_t* SystemFilePath(const wchar_t* name, wchar_t* path);
-
 // The library at an absolute path, with the libraries it needs in turn taken from its own folder
 // and the system's, never the program's; nullptr when it cannot be loaded.
 HMODULE LoadByFullPath(const wchar_t* path);

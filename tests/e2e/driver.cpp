@@ -169,10 +169,9 @@ HANDLE Spawn(const std::string& program, const std::string& command, const std::
     return info.hProcess;
 }
 
-// xdotool types through the X server as a keyboard does, after a click on the target unless
-// told not to (the pointer is still moved there: without a window manager, keys go to the window
-// under it). Wine runs a Unix program given by its Z: path but hands back no handle: a file tells
-// when it is done.
+// xdotool types through the X server as a keyboard does, after a click on the target, or with the
+// pointer just moved there (without a window manager, keys go to the window under it). Wine runs a
+// Unix program given by its Z: path but hands back no handle: a file tells when it is done.
 bool Xdotool(HWND target, const std::string& actions, bool click = true)
 {
     RECT box;
