@@ -23,7 +23,7 @@ void PlayAboutSound()
 {
     if (!SoundBound) {
         SoundBound = true;
-        if (HMODULE winmm = LoadSystemLibrary("winmm.dll")) {
+        if (HMODULE winmm = LoadSystemLibrary(L"winmm.dll")) {
             FARPROC entry = GetProcAddress(winmm, "PlaySoundA");
             PlaySoundEntry = reinterpret_cast<PlaySoundProc>(reinterpret_cast<void (*)()>(entry));
         }

@@ -18,6 +18,7 @@ constexpr LONG LIVE_SETTING_POLITE = 1;
 constexpr DWORD LIVE_REGION_CHANGED = 0x8019;
 
 typedef HRESULT(WINAPI* CoInitializeExProc)(void* reserved, DWORD model);
+typedef void(WINAPI* CoUninitializeProc)();
 typedef HRESULT(WINAPI* DllGetClassObjectProc)(REFCLSID type, REFIID wanted, void** object);
 
 template <class Proc>
@@ -27,14 +28,19 @@ Proc Entry(HMODULE library, const char* name)
     return reinterpret_cast<Proc>(reinterpret_cast<void (*)()>(entry));
 }
 
+// Set while COM is initialised on the main dialog's thread, to end it with the dialog.
+CoUninitializeProc Uninitialize;
+
 }  // namespace
 
 void MarkLiveRegion(HWND field)
 {
-    const auto initialize = Entry<CoInitializeExProc>(LoadSystemLibrary("ole32.dll"), "CoInitializeEx");
+    HMODULE ole32 = LoadSystemLibrary(L"ole32.dll");
+    const auto initialize = Entry<CoInitializeExProc>(ole32, "CoInitializeEx");
     if (!initialize || FAILED(initialize(nullptr, COINIT_APARTMENTTHREADED))) return;
+    Uninitialize = Entry<CoUninitializeProc>(ole32, "CoUninitialize");
     // The class is taken from the oleacc just loaded, not wherever the registry points COM to.
-    const auto classObject = Entry<DllGetClassObjectProc>(LoadSystemLibrary("oleacc.dll"), "DllGetClassObject");
+    const auto classObject = Entry<DllGetClassObjectProc>(LoadSystemLibrary(L"oleacc.dll"), "DllGetClassObject");
     IClassFactory* factory = nullptr;
     if (!classObject || FAILED(classObject(ACC_PROP_SERVICES_CLASS, CLASS_FACTORY_INTERFACE, reinterpret_cast<void**>(&factory))))
         return;
@@ -53,4 +59,10 @@ void MarkLiveRegion(HWND field)
 void AnnounceLiveRegion(HWND field)
 {
     NotifyWinEvent(LIVE_REGION_CHANGED, field, OBJID_CLIENT, CHILDID_SELF);
+}
+
+void EndLiveRegion()
+{
+    if (Uninitialize) Uninitialize();
+    Uninitialize = nullptr;
 }

@@ -9,5 +9,8 @@
 // happens and announcements are still raised.
 void MarkLiveRegion(HWND field);
 
+// Ends what MarkLiveRegion began on the thread (COM), when the field's dialog ends.
+void EndLiveRegion();
+
 // Tells screen readers that the live region field has new text (EVENT_OBJECT_LIVEREGIONCHANGED).
 void AnnounceLiveRegion(HWND field);

@@ -19,8 +19,8 @@ constexpr wchar_t HELP_TOPIC[] = L"::/html/usage.htm";
 constexpr UINT HH_DISPLAY_TOPIC = 0;
 constexpr UINT HH_CLOSE_ALL = 0x12;
 constexpr WORD HTMLHELPW_ORDINAL = 15;
-constexpr char CONTROL_SERVER_KEY[] =
-    "CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
+constexpr wchar_t CONTROL_SERVER_KEY[] =
+    L"CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
 
 // The binding: loaded once per process. HelpFailed marks a failed load, which is never tried
 // again; a failed lookup of the entry is tried again at the next call.
@@ -30,32 +30,33 @@ bool HelpFailed;
 
 // A drive's root (X:\) or a share (\\server): anything else the loader would look for in the
 // program's folder first, where anything may lie.
-bool IsAbsolutePath(const char* path)
+bool IsAbsolutePath(const wchar_t* path)
 {
-    const bool letter = (path[0] | 0x20) >= 'a' && (path[0] | 0x20) <= 'z';
-    return (letter && path[1] == ':' && path[2] == '\\') || (path[0] == '\\' && path[1] == '\\');
+    const bool letter = (path[0] | 0x20) >= L'a' && (path[0] | 0x20) <= L'z';
+    return (letter && path[1] == L':' && path[2] == L'\\') || (path[0] == L'\\' && path[1] == L'\\');
 }
 
 }  // namespace
 
-const char* RegisteredHelpControl(HKEY classes, char* path)
+const wchar_t* RegisteredHelpControl(HKEY classes, wchar_t* path)
 {
     HKEY key;
-    if (RegOpenKeyExA(classes, CONTROL_SERVER_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(classes, CONTROL_SERVER_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return nullptr;
-    char text[MAX_PATH];
-    DWORD size = MAX_PATH;
+    wchar_t text[MAX_PATH];
+    DWORD size = sizeof text;
     DWORD type = REG_NONE;
-    LONG code = RegQueryValueExA(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(text), &size);
+    LONG code = RegQueryValueExW(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(text), &size);
     RegCloseKey(key);
-    if (code != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ) || size == 0) return nullptr;
-    if (!memchr(text, '\0', size)) {
+    const DWORD length = size / sizeof *text;
+    if (code != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ) || length == 0) return nullptr;
+    if (!wmemchr(text, L'\0', length)) {
         // A text that fills the whole buffer has no room for its terminator: it may be cut short.
-        if (size == MAX_PATH) return nullptr;
-        text[size] = '\0';
+        if (length == MAX_PATH) return nullptr;
+        text[length] = L'\0';
     }
-    if (type == REG_SZ) memcpy(path, text, strlen(text) + 1);
-    else if (DWORD length = ExpandEnvironmentStringsA(text, path, MAX_PATH); length == 0 || length > MAX_PATH) return nullptr;
+    if (type == REG_SZ) wmemcpy(path, text, wcslen(text) + 1);
+    else if (DWORD expanded = ExpandEnvironmentStringsW(text, path, MAX_PATH); expanded == 0 || expanded > MAX_PATH) return nullptr;
     return IsAbsolutePath(path) ? path : nullptr;
 }
 
@@ -63,10 +64,10 @@ namespace {
 
 HMODULE LoadHelpControl()
 {
-    char path[MAX_PATH];
+    wchar_t path[MAX_PATH];
     HMODULE library = nullptr;
-    if (RegisteredHelpControl(HKEY_CLASSES_ROOT, path)) library = LoadLibraryA(path);
-    if (!library) library = LoadSystemLibrary("hhctrl.ocx");
+    if (RegisteredHelpControl(HKEY_CLASSES_ROOT, path)) library = LoadByFullPath(path);
+    if (!library) library = LoadSystemLibrary(L"hhctrl.ocx");
     return library;
 }
 
@@ -102,7 +103,8 @@ const wchar_t* HelpTarget(HWND owner, wchar_t (&target)[HELP_TARGET_SIZE])
     } else {
         memcpy(name + 1, HELP_FILE, sizeof HELP_FILE);
         if (GetFileAttributesW(target) == INVALID_FILE_ATTRIBUTES) {
-            name[name - target == 2] = L'\0';  // a drive's root keeps its backslash
+            if (name - target == 2) ++name;  // a drive's root keeps its backslash
+            *name = L'\0';
             memmove(target + std::size(MISSING_TEXT) - 1, target, (wcslen(target) + 1) * sizeof *target);
             memcpy(target, MISSING_TEXT, sizeof MISSING_TEXT - sizeof *target);
             MessageBoxW(owner, target, nullptr, WARNING_STYLE);

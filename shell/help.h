@@ -16,6 +16,6 @@ void CloseHelp();
 
 // Where the viewer's library is loaded from first: the library registered for the control's class
 // under classes (HKEY_CLASSES_ROOT in the program), a REG_SZ or an expanded REG_EXPAND_SZ, taken
-// only as an absolute path (X:\... or \\...). Fills path (MAX_PATH bytes) and returns it, or
-// nullptr when it has nothing usable; hhctrl.ocx in the system folder is tried next.
-const char* RegisteredHelpControl(HKEY classes, char* path);
+// only as an absolute path (X:\... or \\...). Fills path (MAX_PATH characters) and returns it,
+// or nullptr when it has nothing usable; hhctrl.ocx in the system folder is tried next.
+const wchar_t* RegisteredHelpControl(HKEY classes, wchar_t* path);

@@ -20,6 +20,7 @@ void CloseMainDialog(HWND dialog)
 {
     SaveWindowPosition(dialog);
     DestroyWindow(dialog);
+    EndLiveRegion();
     PostQuitMessage(1);
 }
 
@@ -42,6 +43,14 @@ void ReadInputAndConvert(HWND dialog)
     ConvertAndShow(dialog);
 }
 
+// After a conversion the next value is typed straight over the last: the input gets the focus
+// the dialog's way, with its text selected. Posted, as the documentation asks of a procedure that
+// may be setting the focus itself (a click on Convert does).
+void SelectInput(HWND dialog)
+{
+    PostMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDC_INPUT)), TRUE);
+}
+
 // A hand-over may come from any process: the block is read no further than cbData, nor than
 // the input holds.
 void TakeHandedOverText(HWND dialog, const COPYDATASTRUCT* data)
@@ -51,6 +60,7 @@ void TakeHandedOverText(HWND dialog, const COPYDATASTRUCT* data)
     BoundedCopy(InputText, static_cast<const char*>(data->lpData), n);
     ShowEngineText(dialog, IDC_INPUT, InputText);
     ConvertAndShow(dialog);
+    SelectInput(dialog);
 }
 
 BOOL OnCommand(HWND dialog, WORD command)
@@ -59,6 +69,7 @@ BOOL OnCommand(HWND dialog, WORD command)
     case IDOK:
     case IDM_CONVERT:
         ReadInputAndConvert(dialog);
+        SelectInput(dialog);
         break;
     case IDM_EXIT:
         CloseMainDialog(dialog);

@@ -55,10 +55,10 @@ void FormatInto(char* buffer, const char* format, va_list args)
 
 }  // namespace
 
-int ShowText(HWND owner, UINT style, const char* caption, char* text)
+int ShowText(HWND owner, UINT style, char* text)
 {
     FoldMessageText(text);
-    return MessageBoxA(owner, text, caption, style);
+    return MessageBoxA(owner, text, nullptr, style);
 }
 
 int ShowWarning(HWND owner, const char* format, ...)
@@ -67,14 +67,14 @@ int ShowWarning(HWND owner, const char* format, ...)
     va_start(args, format);
     FormatInto(WarningText, format, args);
     va_end(args);
-    return ShowText(owner, WARNING_STYLE, nullptr, WarningText);
+    return ShowText(owner, WARNING_STYLE, WarningText);
 }
 
 int ReportToMainWindow(const char* text)
 {
     ReportText[0] = '\0';
     BoundedCopy(ReportText, text, MESSAGE_TEXT_SIZE - 1);
-    return ShowText(MainWindow, WARNING_STYLE, nullptr, ReportText);
+    return ShowText(MainWindow, WARNING_STYLE, ReportText);
 }
 
 void ReportSystemError(ErrorReporter reporter, DWORD code)

@@ -22,8 +22,8 @@ constexpr size_t MESSAGE_TEXT_SIZE = 404;
 // Style of every warning: OK, exclamation icon, brought to the foreground.
 constexpr UINT WARNING_STYLE = MB_OK | MB_ICONEXCLAMATION | MB_SETFOREGROUND;
 
-// Folds text in place at 40 columns and shows it; owner and caption may be absent.
-int ShowText(HWND owner, UINT style, const char* caption, char* text);
+// Folds text in place at 40 columns and shows it under the system's caption; owner may be absent.
+int ShowText(HWND owner, UINT style, char* text);
 
 int ShowWarning(HWND owner, const char* format, ...)
     MESSAGE_FORMAT(2, 3);

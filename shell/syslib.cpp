@@ -1,20 +1,20 @@
 // Loading of system libraries by full path.
 #include "syslib.h"
 
-#include <cstring>
+#include <cwchar>
 
-const char* SystemFilePath(const char* name, char* path)
+HMODULE LoadByFullPath(const wchar_t* path)
 {
-    const size_t nameSize = std::strlen(name) + 1;
-    const UINT length = GetSystemDirectoryA(path, MAX_PATH);
-    if (length == 0 || length + 1 + nameSize > MAX_PATH) return nullptr;
-    path[length] = '\\';
-    std::memcpy(path + length + 1, name, nameSize);
-    return path;
+    return LoadLibraryExW(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
-HMODULE LoadSystemLibrary(const char* name)
+HMODULE LoadSystemLibrary(const wchar_t* name)
 {
-    char path[MAX_PATH];
-    return SystemFilePath(name, path) ? LoadLibraryA(path) : nullptr;
+    wchar_t path[MAX_PATH];
+    const size_t nameSize = wcslen(name) + 1;
+    const UINT length = GetSystemDirectoryW(path, MAX_PATH);
+    if (length == 0 || length + 1 + nameSize > MAX_PATH) return nullptr;
+    path[length] = L'\\';
+    wmemcpy(path + length + 1, name, nameSize);
+    return LoadByFullPath(path);
 }

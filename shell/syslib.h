@@ -4,8 +4,9 @@
 
 #include <windows.h>
 
-// Fills path (MAX_PATH bytes) with the system folder's path of name; nullptr when it does not fit.
-const char* SystemFilePath(const char* name, char* path);
+// The library at an absolute path, with the libraries it needs in turn taken from its own folder
+// and the system's, never the program's; nullptr when it cannot be loaded.
+HMODULE LoadByFullPath(const wchar_t* path);
 
 // The named library from the system folder, or nullptr when it cannot be loaded from there.
-HMODULE LoadSystemLibrary(const char* name);
+HMODULE LoadSystemLibrary(const wchar_t* name);

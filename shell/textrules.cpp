@@ -1,5 +1,5 @@
-// Folding of message texts, the text a start is given and the widening of engine texts; plain
-// C++ over caller buffers.
+// Folding of message texts, the text a start is given, the first line of a pasted block and the
+// widening of engine texts; plain C++ over caller buffers.
 #include "textrules.h"
 
 #include <cstring>
@@ -37,7 +37,7 @@ char* Unquote(char* text)
     return TrimSpace(text + 1);
 }
 
-char* ReadStartText(const char16_t* commandLine, char* out)
+bool ReadStartText(const char16_t* commandLine, char* out)
 {
     const char16_t* text = commandLine ? commandLine : u"";
     if (*text == u'"') {
@@ -56,7 +56,16 @@ char* ReadStartText(const char16_t* commandLine, char* out)
     MapUtf16(text, length < INPUT_TEXT_MAX ? length : INPUT_TEXT_MAX, out, INPUT_BYTES_MAX + 1);
     const char* trimmed = TrimSpace(out);
     std::memmove(out, trimmed, std::strlen(trimmed) + 1);
-    return out;
+    return length > INPUT_TEXT_MAX;
+}
+
+size_t FirstLineLength(const wchar_t* block, size_t size)
+{
+    if (!block) return 0;
+    size_t n = 0;
+    while (n < size && block[n] != L'\0' && block[n] != L'\n') ++n;
+    if (n < size && block[n] == L'\n' && n > 0 && block[n - 1] == L'\r') --n;
+    return n;
 }
 
 wchar_t* WidenEngineText(wchar_t* out, const char* text, size_t size)

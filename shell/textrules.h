@@ -27,21 +27,14 @@ char* Unquote(char* text);
 // The text a start was given, as the engine's bytes in out (INPUT_BYTES_MAX + 1 bytes): the
 // command line after the program's name (which runs to the first space or tab, or within double
 // quotes), trimmed, cut to its first INPUT_TEXT_MAX characters, mapped and trimmed again.
-// Returns out.
-char* ReadStartText(const char16_t* commandLine, char* out);
+// Returns whether it was cut.
+bool ReadStartText(const char16_t* commandLine, char* out);
 
-// Length of the first line of a block of size characters: up to its first line feed, its
-// terminator or its end, whichever comes first, leaving out a carriage return right before the
-// line feed. Never reads past size characters nor past a terminator.
-template <class Character>
-size_t FirstLineLength(const Character* block, size_t size)
-{
-    if (!block) return 0;
-    size_t n = 0;
-    while (n < size && block[n] != '\0' && block[n] != '\n') ++n;
-    if (n < size && block[n] == '\n' && n > 0 && block[n - 1] == '\r') --n;
-    return n;
-}
+// Length of the first line of a block of size characters, as the clipboard holds Unicode text:
+// up to its first line feed, its terminator or its end, whichever comes first, leaving out a
+// carriage return right before the line feed. Never reads past size characters nor past a
+// terminator.
+size_t FirstLineLength(const wchar_t* block, size_t size);
 
 // The engine's texts for the Unicode window and clipboard: they are ASCII and the degree sign
 // 0xB0, so each byte becomes the code point of its value, whatever the system's code page.

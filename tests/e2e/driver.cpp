@@ -169,14 +169,15 @@ HANDLE Spawn(const std::string& program, const std::string& command, const std::
     return info.hProcess;
 }
 
-// xdotool types through the X server as a keyboard does, after a click on the target. Wine runs
-// a Unix program given by its Z: path but hands back no handle: a file tells when it is done.
-bool Xdotool(HWND target, const std::string& actions)
+// xdotool types through the X server as a keyboard does, after a click on the target, or with the
+// pointer just moved there (without a window manager, keys go to the window under it). Wine runs a
+// Unix program given by its Z: path but hands back no handle: a file tells when it is done.
+bool Xdotool(HWND target, const std::string& actions, bool click = true)
 {
     RECT box;
     if (!GetWindowRect(target, &box) || (!DeleteFileA(KEYS_SENT) && GetLastError() != ERROR_FILE_NOT_FOUND)) return false;
     Spawn("Z:\\bin\\sh", "sh -c \"xdotool mousemove " + std::to_string((box.left + box.right) / 2) + " " +
-          std::to_string((box.top + box.bottom) / 2) + " click 1 \\\"$@\\\" && touch /tmp/ostrel-e2e.keys\" sh " + actions, "");
+          std::to_string((box.top + box.bottom) / 2) + (click ? " click 1" : "") + " \\\"$@\\\" && touch /tmp/ostrel-e2e.keys\" sh " + actions, "");
     return WaitFor([] { return GetFileAttributesA(KEYS_SENT) != INVALID_FILE_ATTRIBUTES; });
 }
 
@@ -282,7 +283,8 @@ bool Act(const std::string& action)
         return true;
     }
     if (verb == "cmd" || verb == "post" || verb == "aboutcmd") return Command(verb == "aboutcmd" ? About : Dialog, arg, verb == "post");
-    if (verb == "keys" || verb == "aboutkeys") return Xdotool(verb == "keys" ? GetDlgItem(Dialog, IDC_INPUT) : GetDlgItem(About, IDC_VERSION), arg);
+    if (verb == "aboutkeys" || verb == "press") return Xdotool(verb == "press" ? Dialog : GetDlgItem(About, IDC_VERSION), arg, verb != "press");
+    if (verb.rfind("keys", 0) == 0) return Xdotool(GetDlgItem(Dialog, verb.size() > 5 ? std::stoi(verb.substr(5)) : IDC_INPUT), arg);
     if (verb == "clip" || verb == "wclip")
         return Clipboard(true, space < action.size() ? &arg : nullptr, verb == "clip" ? CF_TEXT : CF_UNICODETEXT) != "(busy)";
     if (verb.rfind("copydata", 0) == 0) {  // copydata#SIZE TEXT; "(null)" for no block
@@ -353,15 +355,15 @@ bool Act(const std::string& action)
         Folder = home;
         return copied;
     }
-    if (verb == "plant") {  // a copy of the program beside libraries named like ones it uses, which
-        // leave "NAME.loaded" beside themselves when loaded: the driver checks that first. The
-        // group's environment tells Wine to prefer them to its own.
+    if (verb == "plant") {  // a copy of the program beside libraries named like ones it uses, or ones
+        // those need in turn, which leave "NAME.loaded" beside themselves when loaded: the driver
+        // checks that first. The group's environment tells Wine to prefer them to its own.
         DeleteFileA((Planted + "\\hhctrl.ocx.loaded").c_str());  // a failed run's
         HMODULE probe = LoadLibraryA((Planted + "\\winmm.dll").c_str());
         const bool marks = probe && FreeLibrary(probe) && DeleteFileA((Planted + "\\winmm.dll.loaded").c_str());
         bool copied = CopyFileA(Program.c_str(), (Planted + "\\ostrel.exe").c_str(), FALSE) &&
                       CopyFileA((Folder + "\\ostrel.chm").c_str(), (Planted + "\\ostrel.chm").c_str(), FALSE);
-        for (const char* name : {"\\hhctrl.ocx", "\\oleacc.dll"})  // and no mark left by an earlier run
+        for (const char* name : {"\\hhctrl.ocx", "\\oleacc.dll", "\\shlwapi.dll", "\\oleaut32.dll", "\\rpcrt4.dll"})  // no old mark
             copied = copied && CopyFileA((Planted + "\\winmm.dll").c_str(), (Planted + name).c_str(), FALSE) &&
                      (DeleteFileA((Planted + name + ".loaded").c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND);
         Program = Planted + "\\ostrel.exe";

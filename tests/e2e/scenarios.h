@@ -4,7 +4,8 @@
 // "<N*c>" stands for N times the character c.
 // Actions: open[@FOLDER] TEXT (a fresh start), start TEXT (another start, awaited to its end),
 // launch TEXT (another, not awaited), restart TEXT (close, start again at once), race N MS, hang,
-// set TEXT, chars TEXT, cmd|post|aboutcmd COMMAND, keys|aboutkeys XDOTOOL-ACTIONS, clip|wclip [TEXT],
+// set TEXT, chars TEXT, cmd|post|aboutcmd COMMAND, keys[@ID]|aboutkeys|press XDOTOOL-ACTIONS (after a
+// click on the input field, the main window's control ID, the about box; press: no click), clip|wclip [TEXT],
 // copydata[#SIZE] TEXT, flood N, hold MS, release, reg NAME TYPE VALUE, regdel NAME, move X Y,
 // foreign, foreground, mutex [MS], about, override DLL [-], signal N, plant, register PATH,
 // home FOLDER, remove FILE, listen (counts live-region events afresh). What is seen: input, result,
@@ -26,6 +27,7 @@ const Scenario Scenarios[] = {
     {"", "start -b nonsense", "exit 0|nowindow|clip don't know|saved none"},
     {"", "start -b \"5 ft\"", "exit 0|clip 1.52 m"},
     {"", "start -b 98.6 f", "exit 0|clip 37\xb0 C"},
+    {"", "start -b 5ft<75*0>10in", "exit 0|clip don't know"},  // cut to 80 characters, it would say 5 ft
 
     // The command line: trimmed, cut at 80 characters, converted at once.
     {"start", "open   5 ft  ", "input 5 ft|result 1.52 m|windows 0"},
@@ -52,6 +54,9 @@ const Scenario Scenarios[] = {
     {"", "listen; keys key Return", "result 1.78 m|announced 1"},
     {"", "keys key Escape key End type 7", "input 5'107|result 1.78 m|running|windows 0"},
     {"", "set ; keys type <85*1>", "input <80*1>"},
+    // After a conversion the next value is typed over the last.
+    {"", "set 5 ft; keys@1 type 2kg", "input 2kg|result 1.52 m"},
+    {"", "press key Return type 5ft", "input 5ft|result 4.41 lbs"},
 
     // Every way of closing: exit code 1, and the position saved.
     {"close", "open 5 ft; move -15 60; post exit", "exit 1|saved -15 60"},
@@ -70,6 +75,7 @@ const Scenario Scenarios[] = {
     {"", "post minimize", "iconic 1"},
     {"", "listen; start 1 mile", "exit 1|input 1 mile|result 1.61 km|iconic 0|front main|announced 1"},
     {"", "cmd minimize; foreground; start", "exit 1|nowindow|input 1 mile|iconic 0|front main"},
+    {"", "start 2 kg; press type 5ft", "input 5ft|result 4.41 lbs"},
     // Starts close together: one ends with 1 and its text reaches the other's window. A start
     // while one closes (its window gone, its program not yet) or just after, opens a window; one
     // that does not answer is said.
@@ -148,7 +154,8 @@ const Scenario Scenarios[] = {
     // Without the help file beside the program, a message says so.
     {"", "home nohelp; remove ostrel.chm; open; post help", "box The help file ostrel.chm is missing from\n<folder>|windows 0"},
 
-    // Libraries named like the ones it uses, planted beside a copy of the program, are never loaded.
+    // Libraries named like the ones it uses, or like those these need in turn, planted beside a copy
+    // of the program, are never loaded.
     {"planted", "plant; open; about; cmd help", "viewer|marks 0|windows 2"},
     {"", "register hhctrl.ocx; open; cmd help", "viewer|marks 0"},  // a registration by bare name
 

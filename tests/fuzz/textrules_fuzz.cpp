@@ -1,8 +1,9 @@
 // The shell's text rules on any bytes: the first byte tells how much of the rest its owner claims
-// (as cbData or GlobalSize do). Paste's first line and the bounded copy never reach past that
-// (exact-size heap copies let ASan see it); folding turns only white space into line feeds, and
-// leaves a line longer than 40 columns only where an unbreakable one stopped it. The same bytes as
-// a UTF-16 command line give a start text that fits the input, trimmed.
+// (as cbData or GlobalSize do), in bytes or in the UTF-16 units that pairs of them make. Paste's
+// first line and the bounded copy never reach past that (exact-size heap copies let ASan see it);
+// folding turns only white space into line feeds, and leaves a line longer than 40 columns only
+// where an unbreakable one stopped it. The same units as a command line give a start text that
+// fits the input, trimmed.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -20,20 +21,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const size_t claimed = data[0] % size;
     const auto require = [](bool condition) { if (!condition) std::abort(); };
 
-    const size_t line = FirstLineLength(block.data(), claimed);
-    require(line <= claimed && std::none_of(block.data(), block.data() + line, [](char c) { return c == '\n' || c == '\0'; }));
-    if (line < claimed)
-        require(block[line] == '\n' || block[line] == '\0' || (block[line] == '\r' && line + 1 < claimed && block[line + 1] == '\n'));
+    std::u16string commandLine(block.size() / 2, u'\0');
+    std::memcpy(&commandLine[0], block.data(), 2 * commandLine.size());
+    const std::vector<wchar_t> units(commandLine.begin(), commandLine.end());
+    const size_t claimedUnits = data[0] % (units.size() + 1);
+    const size_t line = FirstLineLength(units.data(), claimedUnits);
+    require(line <= claimedUnits && std::none_of(units.data(), units.data() + line, [](wchar_t c) { return c == L'\n' || c == L'\0'; }));
+    if (line < claimedUnits)
+        require(units[line] == L'\n' || units[line] == L'\0' || (units[line] == L'\r' && line + 1 < claimedUnits && units[line + 1] == L'\n'));
     std::vector<char> copy(claimed + 1, 'x');
     BoundedCopy(copy.data(), block.data(), claimed);
     const size_t copied = std::strlen(copy.data());
     require(std::memcmp(copy.data(), block.data(), copied) == 0 && (copied == claimed || block[copied] == '\0'));
 
-    std::u16string commandLine(block.size() / 2, u'\0');
-    std::memcpy(&commandLine[0], block.data(), 2 * commandLine.size());
     char given[INPUT_BYTES_MAX + 2];
     given[INPUT_BYTES_MAX + 1] = 'x';
-    const size_t started = std::strlen(ReadStartText(commandLine.c_str(), given));
+    ReadStartText(commandLine.c_str(), given);
+    const size_t started = std::strlen(given);
     require(given[INPUT_BYTES_MAX + 1] == 'x' && (started == 0 || (!IsWhiteSpace(given[0]) && !IsWhiteSpace(given[started - 1]))));
 
     std::string text(block.begin(), block.end()), folded = text;

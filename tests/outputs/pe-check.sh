@@ -4,7 +4,7 @@
 # common controls 6, per-monitor DPI awareness and Windows 10 and 11, and whose icon has an image
 # for each size Windows draws. Beside it, ostrel-convert.exe: a 32-bit console program that takes
 # nothing but KERNEL32 and msvcrt, and writes to consoles in UTF-16.
-# Usage: pe-check.sh ostrel.exe ostrel-convert.exe
+# Usage: pe-check.sh ostrel.exe ostrel-convert.exe OBJECT... (the program's own objects and libraries)
 set -u
 exe=$1
 failures=0
@@ -27,6 +27,10 @@ check "ostrel-convert.exe: WriteConsoleW" grep -Eq '[[:space:]]WriteConsoleW$' <
 # page, which may have no degree sign: the dialogs and their loop are Unicode.
 dialog=$(awk '$3 ~ /^(CreateDialogParam|DialogBoxParam|GetMessage|IsDialogMessage|DispatchMessage)[AW]$/ {print $3}' <<<"$headers" | sort | tr '\n' ' ')
 check "Unicode dialogs ($dialog)" test "$dialog" = "CreateDialogParamW DispatchMessageW GetMessageW IsDialogMessageW "
+# Libraries are loaded by full path, and what they need from the system folder, not the program's.
+# The C runtime's start-up imports LoadLibraryA for itself: the program's own objects are read.
+loads=$(i686-w64-mingw32-nm "${@:3}" | grep -o 'LoadLibrary[A-Za-z]*' | sort -u | tr '\n' ' ')
+check "the program's own code loads libraries only with LoadLibraryExW ($loads)" test "$loads" = "LoadLibraryExW "
 # Windows reads a manifest's settings only under their own namespaces: each is looked up there.
 check "manifest" python3 - "$(wrestool -x --raw --type=24 --name=1 "$exe")" <<'PY'
 import sys, xml.etree.ElementTree as xml

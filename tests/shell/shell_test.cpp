@@ -1,7 +1,8 @@
 // What no other process can drive the real program into, tested in-process under Wine: the text
 // rules, the clipboard's failure paths, message texts, registry values of any shape, the help
-// control's path, the main dialog's answer to messages Wine will not carry between processes, and
-// the dialogs' fields as screen readers name them (Wine's oleacc answers only in-process).
+// control's path, the main dialog's answer to messages Wine will not carry between processes, a
+// hand-over refused as Wine never refuses one, and the dialogs' fields as screen readers name them
+// (Wine's oleacc answers only in-process).
 #include <gtest/gtest.h>
 #include <oleacc.h>
 
@@ -13,12 +14,12 @@
 
 #include "app.h"
 #include "clipboard.h"
+#include "handover.h"
 #include "help.h"
 #include "maindlg.h"
 #include "message.h"
 #include "registry.h"
 #include "resource.h"
-#include "syslib.h"
 #include "textrules.h"
 
 namespace {
@@ -72,18 +73,17 @@ TEST(Shell, MessagesFoldAtFortyColumnsAndPasteTakesTheFirstLineWithinTheBlock)
         EXPECT_EQ(folded, shown.empty() ? text : shown);
     }
     // What the clipboard of another process cannot show: blocks without their terminator, and more.
-    const struct { string block; size_t size, line; } lines[] = {
-        {"5 ftXX\n", 4, 4}, {"ab\r\n", 3, 3}, {string("ab\0cd\n", 6), 6, 2}, {"a\r\r\n", 4, 2}, {"", 0, 0}};
+    const struct { std::wstring block; size_t size, line; } lines[] = {
+        {L"5 ftXX\n", 4, 4}, {L"ab\r\n", 3, 3}, {std::wstring(L"ab\0cd\n", 6), 6, 2}, {L"a\r\r\n", 4, 2}, {L"", 0, 0}, {L"5\u2032\r\nx", 5, 2}};
     for (const auto& row : lines) EXPECT_EQ(FirstLineLength(row.block.data(), row.size), row.line) << row.block;
-    EXPECT_EQ(FirstLineLength(u"5\u2032\r\nx", 5), 2u);
-    // The text a start is given: after the program's name, trimmed, 80 characters, mapped.
+    // The text a start is given: after the program's name, trimmed, 80 characters (said when cut), mapped.
     const std::pair<std::u16string, string> starts[] = {
         {u"\"C:\\a b\\ostrel.exe\"  5 ft \t", "5 ft"}, {u"ostrel.exe\t-b 100 \u2103", "-b 100 \xB0" "C"},
-        {u"x \u3000\u00bd in\u00a0", "1/2 in"}, {u"x " + std::u16string(79, u'1') + u"\u00bd\u00bd", string(79, '1') + " 1/2"},
+        {u"x \u3000\u00bd in\u00a0", "1/2 in"}, {u"x " + std::u16string(79, u'1') + u"\u00bd\u00bd", string(79, '1') + " 1/2 (cut)"},
         {u"\"no end 5 ft", ""}, {u"ostrel.exe", ""},
     };
     char start[INPUT_BYTES_MAX + 1];
-    for (const auto& [line, text] : starts) EXPECT_EQ(ReadStartText(line.c_str(), start), text);
+    for (const auto& [line, text] : starts) EXPECT_EQ(ReadStartText(line.c_str(), start) ? start + string(" (cut)") : start, text);
 }
 
 HGLOBAL Freed;
@@ -204,18 +204,17 @@ TEST(Shell, HelpControlPathIsUsedOnlyWhenAbsoluteAndItFitsWithItsTerminator)
     for (const auto& [stored, used] : rows) {
         FreshKey("Software\\OstrelTest\\CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32", stored);
         HKEY classes;
-        char path[MAX_PATH];
+        wchar_t path[MAX_PATH];
         RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\OstrelTest", 0, KEY_READ, &classes);
-        const char* found = RegisteredHelpControl(classes, path);
+        const wchar_t* found = RegisteredHelpControl(classes, path);
         RegCloseKey(classes);
-        EXPECT_EQ(found ? string(found) : "", used) << (stored.empty() ? "" : std::get<2>(stored[0]).substr(0, 40));
+        EXPECT_EQ(found ? string(found, found + wcslen(found)) : "", used) << (stored.empty() ? "" : std::get<2>(stored[0]).substr(0, 40));
     }
-    char path[MAX_PATH], system[MAX_PATH];
-    ASSERT_EQ(SystemFilePath("hhctrl.ocx", path), path);
-    EXPECT_EQ(string(path), string(system, GetSystemDirectoryA(system, MAX_PATH)) + "\\hhctrl.ocx");
 }
 
-TEST(Shell, MainDialogShowsItsIconsAtTheSystemsSizesIgnoresAnEmptyHandOverAndDispatchesOnTheLowWord)
+LRESULT WINAPI Refused(HWND, UINT, WPARAM, LPARAM, UINT, UINT, PDWORD_PTR) { return SetLastError(ERROR_ACCESS_DENIED), 0; }
+
+TEST(Shell, MainDialogShowsItsIconsTakesNoEmptyHandOverSaysARefusedOneDispatchesOnTheLowWordAndEndsCom)
 {
     AppInstance = GetModuleHandleA(nullptr);
     std::strcpy(InputText, "5 ft");
@@ -229,8 +228,17 @@ TEST(Shell, MainDialogShowsItsIconsAtTheSystemsSizesIgnoresAnEmptyHandOverAndDis
     }
     SendMessageA(dialog, WM_COPYDATA, 0, 0);
     EXPECT_STREQ(InputText, "5 ft");
+    // A start that Windows keeps from the window of a program run as administrator says so.
+    ULONG_PTR* send = ImportSlot("user32.dll", "SendMessageTimeoutA");
+    ASSERT_TRUE(send);
+    const ULONG_PTR real = std::exchange(*send, Address(Refused));
+    EXPECT_FALSE(BecomesFirst(nullptr));
+    EXPECT_EQ(BoxText, "Ostrel is running as administrator.\nClose it, or start this one as\nadministrator too.");
+    *send = real;
     EXPECT_TRUE(MainDialogProc(dialog, 0x10000 | WM_CLOSE, 0, 0));
     EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK) << "COM left initialised";
+    CoUninitialize();
 }
 
 INT_PTR CALLBACK NoProcedure(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
