@@ -1,7 +1,7 @@
 // ostrel-convert's line loop on any standard input, handed over in pieces of any size: byte order
-// marks, UTF-16, lines across reads and longer than a block, NUL bytes, and each line read as
-// UTF-8 where it is well formed and in the system's encoding where not. What it prints must be
-// what the whole input gives, decoded at once and split at its line feeds.
+// marks, UTF-16, lines across reads, NUL bytes, and each line read as UTF-8 where it is well formed
+// and in the system's encoding where not. What it prints must be what the whole input gives,
+// mapped line by line at once.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -13,40 +13,24 @@
 
 namespace {
 
-void Require(bool condition) { if (!condition) std::abort(); }
-
 // The system under the program: standard input from the fuzzer's bytes, output collected.
 const uint8_t* In = nullptr;
 size_t InLeft = 0;
 size_t Piece = 1;
 std::string Out;
 
-// A line as the engine gets it (a NUL in it makes no text), and what it shows.
-std::string Shown(const std::string& line, bool unicode)
+// Each line of a whole text mapped and converted; a NUL in a line makes it no text.
+template <class Unit, class Map>
+std::string ShownLines(const std::basic_string<Unit>& text, Map map)
 {
-    if (line.find('\0') != std::string::npos) return DONT_KNOW;
-    std::string mapped(MAPPED_CHARACTER_MAX * line.size() + 1, '\0');
-    const bool utf8 = unicode || IsUtf8(line.data(), line.size());
-    (utf8 ? MapUtf8 : MapLatin1)(line.data(), line.size(), &mapped[0], mapped.size());
-    return ConvertForDisplay(&mapped[0]);
-}
-
-// UTF-16 as UTF-8, as the program reads it (each unit that is no character as U+FFFD).
-std::string Utf8OfUtf16(const uint8_t* bytes, size_t size, bool little)
-{
-    std::u16string units;
-    for (size_t i = 0; i + 1 < size; i += 2) units += static_cast<char16_t>(little ? bytes[i] | bytes[i + 1] << 8 : bytes[i] << 8 | bytes[i + 1]);
-    if (size % 2 != 0) units += u'\xFFFD';
-    std::string text;
-    char bytesOut[4];
-    for (size_t i = 0; i < units.size(); ++i) {
-        char32_t c = units[i];
-        const bool pair = IsHighSurrogate(c) && i + 1 < units.size() && IsLowSurrogate(units[i + 1]);
-        if (pair) c = 0x10000 + ((c - 0xD800) << 10) + (units[++i] - 0xDC00U);
-        if (!pair && (IsHighSurrogate(c) || IsLowSurrogate(c))) c = 0xFFFD;
-        text.append(bytesOut, static_cast<size_t>(EncodeUtf8(c, bytesOut) - bytesOut));
+    std::string shown;
+    for (size_t start = 0, end; start < text.size(); start = end + 1) {
+        end = std::min(text.find(Unit('\n'), start), text.size());
+        std::string mapped(MAPPED_CHARACTER_MAX * (end - start) + 1, '\0');
+        map(text.data() + start, end - start, &mapped[0], mapped.size());
+        shown += (text.find(Unit(0), start) < end ? DONT_KNOW : ConvertForDisplay(&mapped[0])) + std::string("\n");
     }
-    return text;
+    return shown;
 }
 
 }  // namespace
@@ -78,17 +62,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     InputEnded = false;
     char program[] = "ostrel-convert";
     char* words[] = {program, nullptr};
-    Require(RunConverter(1, words) == 0);
+    if (RunConverter(1, words) != 0) std::abort();
 
     const std::string input(reinterpret_cast<const char*>(data + 1), size - 1);
-    const bool utf16 = input.rfind("\xFF\xFE", 0) == 0 || input.rfind("\xFE\xFF", 0) == 0;
-    const bool utf8 = input.rfind("\xEF\xBB\xBF", 0) == 0;
-    const std::string text = utf16 ? Utf8OfUtf16(data + 3, size - 3, data[1] == 0xFF) : input.substr(utf8 ? 3 : 0);
     std::string expected;
-    for (size_t start = 0, end; start < text.size(); start = end + 1) {
-        end = std::min(text.find('\n', start), text.size());
-        expected += Shown(text.substr(start, end - start), utf8 || utf16) + "\n";
+    if (input.rfind("\xFF\xFE", 0) == 0 || input.rfind("\xFE\xFF", 0) == 0) {
+        std::u16string units;  // an odd byte at the end stands for no character, as a lone surrogate does
+        for (size_t i = 2; i < input.size(); i += 2) {
+            const auto first = static_cast<unsigned char>(input[i]);
+            const auto second = i + 1 < input.size() ? static_cast<unsigned char>(input[i + 1]) : -1;
+            units += static_cast<char16_t>(second < 0 ? 0xD800 : input[0] == '\xFF' ? second << 8 | first : first << 8 | second);
+        }
+        expected = ShownLines(units, MapUtf16);
+    } else {
+        const bool marked = input.rfind("\xEF\xBB\xBF", 0) == 0;
+        expected = ShownLines(input.substr(marked ? 3 : 0), [marked](const char* text, size_t length, char* out, size_t room) {
+            return (marked || IsUtf8(text, length) ? MapUtf8 : MapLatin1)(text, length, out, room);
+        });
     }
-    Require(Out == expected);
+    if (Out != expected) std::abort();
     return 0;
 }
