@@ -1,6 +1,7 @@
 // Fixed-point printing: a value's 17 significant digits (std::to_chars, which rounds half to
-// even), rounded half away from zero at the last printed decimal, zeros past the 17th digit. The
-// integer path gives the same digits on the double's own bits for the common magnitudes.
+// even), rounded half away from zero at the last printed decimal, zeros past the 17th digit. For
+// magnitudes from 2^-9 to 2^53 the integer path takes the same two roundings exactly on the
+// double's own bits (its 53-bit mantissa times a power of ten that fits 64 bits, then shifted).
 #include "numbers.h"
 
 #include <algorithm>
