@@ -55,13 +55,11 @@ std::string Expand(std::string text)
     return text;
 }
 
-std::vector<std::string> Split(const std::string& text, const char* separator)
+std::vector<std::string> Split(const std::string& text, const std::string& separator)
 {
     std::vector<std::string> parts;
-    for (size_t at = 0, next; at < text.size(); at = next + std::strlen(separator)) {
-        next = std::min(text.find(separator, at), text.size());
-        parts.push_back(text.substr(at, next - at));
-    }
+    for (size_t at = 0, next = 0; next != std::string::npos; at = next + separator.size())
+        parts.push_back(text.substr(at, (next = text.find(separator, at)) - at));
     return parts;
 }
 
@@ -86,10 +84,10 @@ void CALLBACK NoteAnnouncement(HWINEVENTHOOK, DWORD, HWND window, LONG object, L
     if (object == OBJID_CLIENT && child == CHILDID_SELF) Announced.push_back(window);
 }
 
-bool Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+bool Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool unicode = false)
 {
     DWORD_PTR result;
-    return SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, LIMIT_MS, &result);
+    return (unicode ? SendMessageTimeoutW : SendMessageTimeoutA)(window, message, wParam, lParam, SMTO_NORMAL, LIMIT_MS, &result);
 }
 
 // The table is UTF-8; Unicode texts are compared in it.
@@ -112,10 +110,8 @@ std::string Field(HWND dialog, int control, bool unicode = false)
 {
     static wchar_t text[4096];
     text[0] = L'\0';
-    DWORD_PTR ok;
-    return !(unicode ? SendMessageTimeoutW : SendMessageTimeoutA)(GetDlgItem(dialog, control), WM_GETTEXT, std::size(text),
-                                                                 reinterpret_cast<LPARAM>(text), SMTO_NORMAL, LIMIT_MS, &ok) ? "(no answer)"
-           : unicode ? Utf8(text, wcslen(text)) : reinterpret_cast<const char*>(text);
+    if (!Send(GetDlgItem(dialog, control), WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text), unicode)) return "(no answer)";
+    return unicode ? Utf8(text, wcslen(text)) : reinterpret_cast<const char*>(text);
 }
 
 // Reads the clipboard's text (CF_UNICODETEXT in UTF-8), or with bytes given places them (nullptr: no text at all).
@@ -186,12 +182,10 @@ LRESULT CALLBACK ForeignProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     return message == WM_COPYDATA ? ++ForeignCopyData : DefWindowProcA(window, message, wParam, lParam);
 }
 
-bool SetValue(const char* path, const std::string& name, DWORD type, const void* data, size_t size)
+// A value under HKEY_CURRENT_USER, its key made where missing.
+bool SetValue(const char* path, const std::string& name, DWORD type, const std::string& bytes)
 {
-    HKEY key;
-    return !RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) &&
-           !RegSetValueExA(key, name.c_str(), 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(size)) &&
-           !RegCloseKey(key);
+    return !RegSetKeyValueA(HKEY_CURRENT_USER, path, name.c_str(), type, bytes.data(), static_cast<DWORD>(bytes.size()));
 }
 
 // Wine shows the Unix root as Z:.
@@ -207,6 +201,16 @@ void EndPrograms()
     Started.clear();
     Main = Last = nullptr;
     Dialog = About = nullptr;
+}
+
+// A copy of the program and its help file in another folder, the one driven from now on.
+bool MoveProgram(const std::string& folder)
+{
+    const bool copied = CopyFileW(Wide(Program).c_str(), Wide(folder + "\\ostrel.exe").c_str(), FALSE) &&
+                        CopyFileW(Wide(Folder + "\\ostrel.chm").c_str(), Wide(folder + "\\ostrel.chm").c_str(), FALSE);
+    Program = folder + "\\ostrel.exe";
+    Folder = folder;
+    return copied;
 }
 
 HANDLE Start(const std::string& arguments, const std::string& folder)
@@ -277,10 +281,8 @@ bool Act(const std::string& action)
         return reinterpret_cast<LONG(WINAPI*)(HANDLE)>(reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtSuspendProcess")))(Main) == 0;
     if (verb == "set") return Send(GetDlgItem(Dialog, IDC_INPUT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(arg.c_str()));
     if (verb == "chars") {  // typed as an input method types: a WM_CHAR for each UTF-16 unit
-        DWORD_PTR done;
-        for (wchar_t c : Wide(arg))
-            if (!SendMessageTimeoutW(GetDlgItem(Dialog, IDC_INPUT), WM_CHAR, c, 1, SMTO_NORMAL, LIMIT_MS, &done)) return false;
-        return true;
+        const std::wstring units = Wide(arg);
+        return std::all_of(units.begin(), units.end(), [](wchar_t c) { return Send(GetDlgItem(Dialog, IDC_INPUT), WM_CHAR, c, 1, true); });
     }
     if (verb == "cmd" || verb == "post" || verb == "aboutcmd") return Command(verb == "aboutcmd" ? About : Dialog, arg, verb == "post");
     if (verb == "aboutkeys" || verb == "press") return Xdotool(verb == "press" ? Dialog : GetDlgItem(About, IDC_VERSION), arg, verb != "press");
@@ -311,10 +313,9 @@ bool Act(const std::string& action)
     if (verb == "release") return SetEvent(Release) && WaitFor([] { return OpenClipboard(nullptr) && CloseClipboard(); });
     if (verb == "reg") {  // NAME dword|sz|bin VALUE, bin giving a count of zero bytes
         const long long value = std::atoll(words[2].c_str());
-        const char zeros[16] = {};
-        if (words[1] == "sz") return SetValue(STATE_KEY, words[0], REG_SZ, words[2].c_str(), words[2].size() + 1);
-        if (words[1] == "bin") return SetValue(STATE_KEY, words[0], REG_BINARY, zeros, static_cast<size_t>(value));
-        return SetValue(STATE_KEY, words[0], REG_DWORD, &value, 4);
+        if (words[1] == "sz") return SetValue(STATE_KEY, words[0], REG_SZ, words[2] + '\0');
+        if (words[1] == "bin") return SetValue(STATE_KEY, words[0], REG_BINARY, std::string(static_cast<size_t>(value), '\0'));
+        return SetValue(STATE_KEY, words[0], REG_DWORD, std::string(reinterpret_cast<const char*>(&value), 4));
     }
     if (verb == "regdel") return RegDeleteKeyValueA(HKEY_CURRENT_USER, STATE_KEY, arg.c_str()) == ERROR_SUCCESS;
     if (verb == "move")
@@ -331,12 +332,12 @@ bool Act(const std::string& action)
                               (!number || SetTimer(nullptr, 0, static_cast<UINT>(number), ReleaseMutexNow));
     if (verb == "about") {
         const size_t before = Windows(Main, "About Ostrel").size();
-        return PostMessageA(Dialog, WM_COMMAND, IDM_ABOUT, 0) &&
+        return Command(Dialog, "about", true) &&
                WaitFor([&] { return Windows(Main, "About Ostrel").size() > before; }) && (About = Windows(Main, "About Ostrel")[0]);
     }
     const char* overrides = "Software\\Wine\\AppDefaults\\ostrel.exe\\DllOverrides";
     if (verb == "override")  // DLL: Wine loads it no more for the program; "DLL -": again
-        return words.size() > 1 ? !RegDeleteKeyValueA(HKEY_CURRENT_USER, overrides, words[0].c_str()) : SetValue(overrides, arg, REG_SZ, "", 1);
+        return words.size() > 1 ? !RegDeleteKeyValueA(HKEY_CURRENT_USER, overrides, words[0].c_str()) : SetValue(overrides, arg, REG_SZ, std::string(1, '\0'));
     if (verb == "signal") {  // raised inside the program on a thread of its own, as a console event would
         auto raise = reinterpret_cast<LPTHREAD_START_ROUTINE>(
             reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("msvcrt.dll"), "raise")));
@@ -346,29 +347,18 @@ bool Act(const std::string& action)
     if (verb == "remove") return DeleteFileW(Wide(Folder + "\\" + arg).c_str());
     if (verb == "register")  // the help control's path as HKEY_CLASSES_ROOT shows it; restored at the end
         return !RegSetKeyValueA(HKEY_CLASSES_ROOT, HELP_CONTROL_KEY, nullptr, REG_SZ, arg.c_str(), static_cast<DWORD>(arg.size() + 1));
-    if (verb == "home") {  // a copy of the program and its help file in a folder of that name
-        const std::string home = Folder + "\\" + arg;
-        const bool copied = (CreateDirectoryW(Wide(home).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS) &&
-                            CopyFileW(Wide(Program).c_str(), Wide(home + "\\ostrel.exe").c_str(), FALSE) &&
-                            CopyFileW(Wide(Folder + "\\ostrel.chm").c_str(), Wide(home + "\\ostrel.chm").c_str(), FALSE);
-        Program = home + "\\ostrel.exe";
-        Folder = home;
-        return copied;
-    }
-    if (verb == "plant") {  // a copy of the program beside libraries named like ones it uses, or ones
-        // those need in turn, which leave "NAME.loaded" beside themselves when loaded: the driver
-        // checks that first. The group's environment tells Wine to prefer them to its own.
-        DeleteFileA((Planted + "\\hhctrl.ocx.loaded").c_str());  // a failed run's
+    if (verb == "home")  // in a folder of that name
+        return (CreateDirectoryW(Wide(Folder + "\\" + arg).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS) &&
+               MoveProgram(Folder + "\\" + arg);
+    if (verb == "plant") {  // beside libraries named like ones it uses, or ones those need in turn,
+        // which leave "NAME.loaded" beside themselves when loaded: the driver checks that first. The
+        // group's environment tells Wine to prefer them to its own.
         HMODULE probe = LoadLibraryA((Planted + "\\winmm.dll").c_str());
-        const bool marks = probe && FreeLibrary(probe) && DeleteFileA((Planted + "\\winmm.dll.loaded").c_str());
-        bool copied = CopyFileA(Program.c_str(), (Planted + "\\ostrel.exe").c_str(), FALSE) &&
-                      CopyFileA((Folder + "\\ostrel.chm").c_str(), (Planted + "\\ostrel.chm").c_str(), FALSE);
+        bool ready = probe && FreeLibrary(probe) && DeleteFileA((Planted + "\\winmm.dll.loaded").c_str()) && MoveProgram(Planted);
         for (const char* name : {"\\hhctrl.ocx", "\\oleacc.dll", "\\shlwapi.dll", "\\oleaut32.dll", "\\rpcrt4.dll"})  // no old mark
-            copied = copied && CopyFileA((Planted + "\\winmm.dll").c_str(), (Planted + name).c_str(), FALSE) &&
-                     (DeleteFileA((Planted + name + ".loaded").c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND);
-        Program = Planted + "\\ostrel.exe";
-        Folder = Planted;
-        return marks && copied;
+            ready = ready && CopyFileA((Planted + "\\winmm.dll").c_str(), (Planted + name).c_str(), FALSE) &&
+                    (DeleteFileA((Planted + name + ".loaded").c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND);
+        return ready;
     }
     return false;
 }
