@@ -1,8 +1,5 @@
-// What no other process can drive the real program into, tested in-process under Wine: the text
-// rules, the clipboard's failure paths, message texts, registry values of any shape, the help
-// control's path, the main dialog's answer to messages Wine will not carry between processes, a
-// hand-over refused as Wine never refuses one, and the dialogs' fields as screen readers name them
-// (Wine's oleacc answers only in-process).
+// What no other process can drive the real program into, tested in-process under Wine: text rules,
+// failures, registry values of any shape, messages Wine does not carry, oleacc's names (in-process only).
 #include <gtest/gtest.h>
 #include <oleacc.h>
 
@@ -241,15 +238,13 @@ TEST(Shell, MainDialogShowsItsIconsTakesNoEmptyHandOverSaysARefusedOneDispatches
     CoUninitialize();
 }
 
-INT_PTR CALLBACK NoProcedure(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
-
 TEST(Shell, DialogFieldsAreNamedForScreenReadersByLabelsNotDrawn)
 {
     const struct { const wchar_t* dialog; int field; std::wstring name; } rows[] = {
         {L"OSTRELDLG", IDC_INPUT, L"Amount and unit"}, {L"OSTRELDLG", IDC_RESULT, L"Result"},
         {L"ABOUT", IDC_VERSION, L"Version"}, {L"ABOUT", IDC_COMPILED, L"Built"}};
     for (const auto& row : rows) {
-        HWND dialog = CreateDialogParamW(GetModuleHandleA(nullptr), row.dialog, nullptr, NoProcedure, 0);
+        HWND dialog = CreateDialogParamW(GetModuleHandleA(nullptr), row.dialog, nullptr, nullptr, 0);
         HWND field = GetDlgItem(dialog, row.field);
         IAccessible* object = nullptr;
         VARIANT self = {};
