@@ -26,7 +26,7 @@ const DWORD LIMIT_MS = 10000;  // reaching it means the program hangs or never d
 
 std::string Program, Folder, Planted;  // the ostrel.exe under test, its folder, the planted copy's
 std::vector<HANDLE> Started;
-HANDLE Main, Last, Held, Release, Mutex;
+HANDLE Main, Last, Release, Mutex;
 HWND Dialog, About, Foreign;
 bool LastShowedWindow;
 int ForeignCopyData, Arrived;
@@ -36,11 +36,11 @@ const char HELP_CONTROL_KEY[] = "CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\
 template <class Done>
 bool WaitFor(Done done)
 {
-    for (DWORD start = GetTickCount(); !done(); MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT)) {
-        for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&msg);
+    for (DWORD start = GetTickCount();; MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT)) {
+        for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&msg);  // first: events already sent count
+        if (done()) return true;
         if (GetTickCount() - start > LIMIT_MS) return false;
     }
-    return true;
 }
 
 bool Ended(HANDLE process) { return WaitForSingleObject(process, 0) == WAIT_OBJECT_0; }
@@ -127,10 +127,9 @@ std::string Clipboard(bool place = false, const std::string* bytes = nullptr, UI
         GlobalUnlock(block);
         SetClipboardData(format, block);
     } else if (HANDLE block = place ? nullptr : GetClipboardData(format)) {
-        const void* data = GlobalLock(block);
-        const auto* wide = static_cast<const wchar_t*>(data);
-        text = format == CF_TEXT ? std::string(static_cast<const char*>(data), strnlen(static_cast<const char*>(data), GlobalSize(block)))
-                                 : Utf8(wide, wcsnlen(wide, GlobalSize(block) / sizeof *wide));
+        const auto* data = static_cast<const char*>(GlobalLock(block));
+        const auto* wide = reinterpret_cast<const wchar_t*>(data);
+        text = format == CF_TEXT ? std::string(data, strnlen(data, GlobalSize(block))) : Utf8(wide, wcsnlen(wide, GlobalSize(block) / sizeof *wide));
         GlobalUnlock(block);
     }
     CloseClipboard();
@@ -140,13 +139,10 @@ std::string Clipboard(bool place = false, const std::string* bytes = nullptr, UI
 // Another program holding the clipboard open for a while, with a window of its own as tools do.
 DWORD WINAPI HoldClipboard(void* milliseconds)
 {
-    HWND window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-    OpenClipboard(window);
-    SetEvent(Held);
+    OpenClipboard(CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
     WaitForSingleObject(Release, static_cast<DWORD>(reinterpret_cast<UINT_PTR>(milliseconds)));
     CloseClipboard();
-    DestroyWindow(window);
-    return 0;
+    return 0;  // the window goes with the thread
 }
 
 // A mutex is released by the thread that owns it: the driver's, from a timer while it waits.
@@ -241,8 +237,7 @@ bool Command(HWND window, const std::string& name, bool post)
         {"help", {WM_COMMAND, IDM_HELP}}, {"about", {WM_COMMAND, IDM_ABOUT}}, {"close", {WM_CLOSE, 0}},
         {"sysclose", {WM_SYSCOMMAND, SC_CLOSE}}, {"sysclose2", {WM_SYSCOMMAND, SC_CLOSE | 2}},
         {"minimize", {WM_SYSCOMMAND, SC_MINIMIZE}}};
-    const auto found = named.find(name);
-    const auto [message, wParam] = found != named.end() ? found->second : std::pair<UINT, WPARAM>(WM_COMMAND, std::stoul(name));
+    const auto [message, wParam] = named.count(name) ? named.at(name) : std::pair<UINT, WPARAM>(WM_COMMAND, std::stoul(name));
     return post ? PostMessageA(window, message, wParam, 0) : Send(window, message, wParam, 0);
 }
 
@@ -257,9 +252,8 @@ bool Act(const std::string& action)
         EndPrograms();
         return AwaitMain(Start(arg, verb == "open" ? Folder : verb.substr(5)));
     }
-    if (verb == "start")  // another start, awaited to its end
-        return Start(arg, Folder) && WaitFor([] { return (LastShowedWindow |= !Windows(Last).empty()), Ended(Last); });
-    if (verb == "launch") return Start(arg, Folder);  // another start, not awaited
+    if (verb == "start")  // another start, awaited to its end or its first window
+        return Start(arg, Folder) && WaitFor([] { return (LastShowedWindow = !Windows(Last).empty()) || Ended(Last); });
     if (verb == "restart") {  // closes the main window and starts again as soon as it is gone
         const HWND closing = Dialog;
         return PostMessageA(closing, WM_CLOSE, 0, 0) && WaitFor([&] { return !IsWindow(closing); }) && AwaitMain(Start(arg, Folder));
@@ -305,10 +299,9 @@ bool Act(const std::string& action)
         return true;
     }
     if (verb == "hold") {
-        Held = CreateEventA(nullptr, FALSE, FALSE, nullptr);
         Release = CreateEventA(nullptr, FALSE, FALSE, nullptr);
         CloseHandle(CreateThread(nullptr, 0, HoldClipboard, reinterpret_cast<void*>(number), 0, nullptr));
-        return WaitForSingleObject(Held, LIMIT_MS) == WAIT_OBJECT_0;
+        return WaitFor([] { return GetOpenClipboardWindow() != nullptr; });
     }
     if (verb == "release") return SetEvent(Release) && WaitFor([] { return OpenClipboard(nullptr) && CloseClipboard(); });
     if (verb == "reg") {  // NAME dword|sz|bin VALUE, bin giving a count of zero bytes
@@ -405,10 +398,7 @@ std::string See(const std::string& what, const std::string& value)
                !RegGetValueA(HKEY_CURRENT_USER, STATE_KEY, "wypos", RRF_RT_REG_DWORD, nullptr, &y, &size)
             ? std::to_string(static_cast<int>(x)) + " " + std::to_string(static_cast<int>(y)) : "none";
     if (what == "front") return GetForegroundWindow() == Dialog ? "main" : GetForegroundWindow() == Foreign ? "foreign" : "other";
-    if (what == "announced") {  // events on the result field; those already sent are taken first
-        for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&msg);
-        return std::to_string(std::count(Announced.begin(), Announced.end(), GetDlgItem(Dialog, IDC_RESULT)));
-    }
+    if (what == "announced") return std::to_string(std::count(Announced.begin(), Announced.end(), GetDlgItem(Dialog, IDC_RESULT)));
     if (what == "foreign") return std::to_string(ForeignCopyData);
     if (what == "iconic") return IsIconic(Dialog) ? "1" : "0";
     if (what == "viewer") {  // the help viewer, owned by the main window

@@ -1,18 +1,18 @@
-// What ostrel.exe must do, seen from outside. Each row: its group ("" continues the one above;
-// each group starts from nothing of ours running and no saved state), actions separated by "; ",
-// then what must be seen, separated by "|" and each awaited for up to ten seconds. In both,
-// "<N*c>" stands for N times the character c.
-// Actions: open[@FOLDER] TEXT (a fresh start), start TEXT (another start, awaited to its end),
-// launch TEXT (another, not awaited), restart TEXT (close, start again at once), race N MS, hang,
-// set TEXT, chars TEXT, cmd|post|aboutcmd COMMAND, keys[@ID]|aboutkeys|press XDOTOOL-ACTIONS (after a
-// click on the input field, the main window's control ID, the about box; press: no click), clip|wclip [TEXT],
-// copydata[#SIZE] TEXT, flood N, hold MS, release, reg NAME TYPE VALUE, regdel NAME, move X Y,
-// foreign, foreground, mutex [MS], about, override DLL [-], signal N, plant, register PATH,
-// home FOLDER, remove FILE, listen (counts live-region events afresh). What is seen: input, result,
-// clip (as ANSI programs read them), wresult, wclip (as Unicode ones do, in UTF-8), exit, running,
-// nowindow, windows, box|ubox TEXT, at X Y|X *, about X Y, titlebar [EDGES], arrived N, version,
-// compiled, saved X Y|none, front, foreign, iconic, viewer, marks, announced (events on the result
-// field). "<folder>" stands for the program's folder.
+// What ostrel.exe must do, seen from outside. Each row: its group ("" continues the one above; each
+// group starts from nothing of ours running and no saved state), actions separated by "; ", then what
+// must be seen, separated by "|" and each awaited for up to ten seconds. In both, "<N*c>" stands for N
+// times the character c, "<folder>" for the program's folder.
+// Actions: open[@FOLDER] TEXT (a fresh start), start TEXT (another start, awaited to its end or its
+// first window), restart TEXT (close, start again at once), race N MS, hang, set TEXT, chars TEXT,
+// cmd|post|aboutcmd COMMAND, keys[@ID]|aboutkeys|press XDOTOOL-ACTIONS (after a click on the input
+// field, the main window's control ID, the about box; press: no click), clip|wclip [TEXT],
+// copydata[#SIZE] TEXT, flood N, hold MS, release, reg NAME TYPE VALUE, regdel NAME, move X Y, foreign,
+// foreground, mutex [MS], about, override DLL [-], signal N, plant, register PATH, home FOLDER, remove
+// FILE, listen (counts live-region events afresh).
+// What is seen: input, result, clip (as ANSI programs read them), wresult, wclip (as Unicode ones do,
+// in UTF-8), exit, running, nowindow, windows, box|ubox TEXT, at X Y|X *, about X Y, titlebar [EDGES],
+// arrived N, version, compiled, saved X Y|none, front, foreign, iconic, viewer, marks, announced
+// (events on the result field).
 #pragma once
 
 struct Scenario {
@@ -82,7 +82,7 @@ const Scenario Scenarios[] = {
     {"", "race 12 300", "arrived 12"},
     {"", "mutex 1500; open 2 kg", "input 2 kg|result 4.41 lbs|windows 0"},
     {"", "restart 1 mile", "input 1 mile|result 1.61 km"},
-    {"", "hang; launch 2 kg", "ubox Ostrel is running but not responding|exit 1"},
+    {"", "hang; start 2 kg", "ubox Ostrel is running but not responding|exit 1"},
 
     // Hand-overs from any process are read within their bounds, even in a random flood.
     {"hostile", "open 5 ft; copydata 2 kg", "input 2 kg|result 4.41 lbs"},

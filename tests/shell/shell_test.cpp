@@ -30,13 +30,12 @@ ULONG_PTR* ImportSlot(const char* dll, const char* name)
     BYTE* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
     const auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
     auto* dlls = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + nt->OptionalHeader.DataDirectory[1].VirtualAddress);
-    for (; dlls->Name; ++dlls) {
+    for (; dlls->Name; ++dlls)
         for (auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dlls->FirstThunk); slot->u1.Function; ++slot) {
             DWORD protection;
             if (slot->u1.Function == real && VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &protection))
                 return reinterpret_cast<ULONG_PTR*>(&slot->u1.Function);
         }
-    }
     return nullptr;
 }
 
@@ -85,17 +84,16 @@ TEST(Shell, MessagesFoldAtFortyColumnsAndPasteTakesTheFirstLineWithinTheBlock)
 
 HGLOBAL Freed;
 HGLOBAL WINAPI NoteFree(HGLOBAL block) { return Freed = block, nullptr; }
-HANDLE WINAPI Refuse(UINT, HANDLE) { return nullptr; }
-LPVOID WINAPI NoLock(HGLOBAL) { return nullptr; }
-HGLOBAL WINAPI NoBlock(UINT, SIZE_T) { return nullptr; }
+// A system function's stand-in that fails, giving nothing.
+template <class Result, class... Arguments> Result WINAPI Nothing(Arguments...) { return nullptr; }
 
 TEST(Shell, ClipboardFailuresAreCodedWarnedAndLeakNothing)
 {
     // A block the clipboard did not take goes back (freed).
     const struct { const char* dll; const char* function; ULONG_PTR standIn; int code; bool freed; const char* warning; } rows[] = {
-        {"user32.dll", "SetClipboardData", Address(Refuse), CLIP_REFUSED, true, "Error copying text to clipboard"},
-        {"kernel32.dll", "GlobalLock", Address(NoLock), CLIP_NO_MEMORY, true, "Out of memory"},
-        {"kernel32.dll", "GlobalAlloc", Address(NoBlock), CLIP_NO_MEMORY, false, "Out of memory"},
+        {"user32.dll", "SetClipboardData", Address(Nothing<HANDLE, UINT, HANDLE>), CLIP_REFUSED, true, "Error copying text to clipboard"},
+        {"kernel32.dll", "GlobalLock", Address(Nothing<LPVOID, HGLOBAL>), CLIP_NO_MEMORY, true, "Out of memory"},
+        {"kernel32.dll", "GlobalAlloc", Address(Nothing<HGLOBAL, UINT, SIZE_T>), CLIP_NO_MEMORY, false, "Out of memory"},
     };
     ULONG_PTR* globalFree = ImportSlot("kernel32.dll", "GlobalFree");
     const ULONG_PTR realFree = std::exchange(*globalFree, Address(NoteFree));
@@ -141,8 +139,7 @@ void FreshKey(const char* path, const std::vector<std::tuple<string, DWORD, stri
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\OstrelTest");
     RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
     for (const auto& [name, type, data] : values)
-        RegSetValueExA(key, name.empty() ? nullptr : name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.data()),
-                       static_cast<DWORD>(data.size()));
+        RegSetValueExA(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.data()), static_cast<DWORD>(data.size()));
     RegCloseKey(key);
 }
 
