@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Runs a Windows test program under Wine in the prefix named by WINEPREFIX (the build folder's own).
-# Where 32-bit code does not run, a 32-bit test is skipped (exit 77) and the end-to-end tests
-# drive the 64-bit twin instead; where it runs, they drive the 32-bit deliverable. Both say so.
+# Runs a Windows test program under Wine in the prefix named by WINEPREFIX (the build folder's own),
+# or skips it (exit 77), saying why, where it cannot run or the other build's end-to-end run counts.
 set -eu
 . "$(dirname "$0")/../scripts/wine.sh"
 machine=$(pe_machine "$1")

@@ -45,7 +45,6 @@ bool WaitFor(Done done)
 
 bool Ended(HANDLE process) { return WaitForSingleObject(process, 0) == WAIT_OBJECT_0; }
 
-// "<N*c>" stands for N times the character c, "<folder>" for the program's folder.
 std::string Expand(std::string text)
 {
     std::smatch match;
@@ -254,10 +253,8 @@ bool Act(const std::string& action)
     }
     if (verb == "start")  // another start, awaited to its end or its first window
         return Start(arg, Folder) && WaitFor([] { return (LastShowedWindow = !Windows(Last).empty()) || Ended(Last); });
-    if (verb == "restart") {  // closes the main window and starts again as soon as it is gone
-        const HWND closing = Dialog;
-        return PostMessageA(closing, WM_CLOSE, 0, 0) && WaitFor([&] { return !IsWindow(closing); }) && AwaitMain(Start(arg, Folder));
-    }
+    if (verb == "restart")  // closes the main window and starts again as soon as it is gone
+        return PostMessageA(Dialog, WM_CLOSE, 0, 0) && WaitFor([closing = Dialog] { return !IsWindow(closing); }) && AwaitMain(Start(arg, Folder));
     if (verb == "race") {  // N pairs of starts, the second 0 to MS later: the one that ends (1) hands its text to the other's window
         const std::string texts[] = {"1 ft", "2 kg"};
         for (int pair = Arrived = 0, pairs = std::stoi(words[0]); pair < pairs; ++pair) {
@@ -361,8 +358,7 @@ std::string See(const std::string& what, const std::string& value)
 {
     RECT rect = {};
     DWORD code = STILL_ACTIVE, x = 0, y = 0, size = sizeof x;
-    if (what == "input" || what == "result") return Field(Dialog, what == "input" ? IDC_INPUT : IDC_RESULT);
-    if (what == "wresult") return Field(Dialog, IDC_RESULT, true);
+    if (what == "input" || what == "result" || what == "wresult") return Field(Dialog, what == "input" ? IDC_INPUT : IDC_RESULT, what == "wresult");
     if (what == "clip" || what == "wclip") return Clipboard(false, nullptr, what == "clip" ? CF_TEXT : CF_UNICODETEXT);
     if (what == "exit") return WaitFor([] { return Ended(Last); }), GetExitCodeProcess(Last, &code), std::to_string(static_cast<int>(code));
     if (what == "running") return Ended(Main) || !Send(Dialog, WM_NULL, 0, 0) ? "ended or not answering" : "";
