@@ -107,8 +107,7 @@ std::string Utf8(const wchar_t* text, size_t length)
 // A control's text as an ANSI program reads it, or as a Unicode one does (in UTF-8).
 std::string Field(HWND dialog, int control, bool unicode = false)
 {
-    static wchar_t text[4096];
-    text[0] = L'\0';
+    wchar_t text[4096] = L"";
     if (!Send(GetDlgItem(dialog, control), WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text), unicode)) return "(no answer)";
     return unicode ? Utf8(text, wcslen(text)) : reinterpret_cast<const char*>(text);
 }

@@ -15,9 +15,7 @@
 // (events on the result field).
 #pragma once
 
-const struct Scenario {
-    const char *group, *actions, *expected;
-} Scenarios[] = {
+const struct Scenario { const char *group, *actions, *expected; } Scenarios[] = {
     // Batch mode: the answer on the clipboard, no window, nothing saved.
     {"batch", "clip sentinel; start -b5 ft", "exit 0|nowindow|clip 1.52 m|saved none"},
     {"", "start -b  2 kg  ", "exit 0|clip 4.41 lbs"},

@@ -132,8 +132,9 @@ TEST(Shell, MessagesAreFormattedOnlyWhenAskedAndCutTo403)
 }
 
 // Creates the test key afresh under HKEY_CURRENT_USER with these values (name, type, bytes).
+using Values = std::vector<std::tuple<string, DWORD, string>>;
 const char TEST_KEY[] = "Software\\OstrelTest\\State";
-void FreshKey(const char* path, const std::vector<std::tuple<string, DWORD, string>>& values)
+void FreshKey(const char* path, const Values& values)
 {
     HKEY key;
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\OstrelTest");
@@ -149,7 +150,7 @@ int Record(const char* text) { return Reports.emplace_back(text), 0; }
 TEST(Shell, RegistryReadTakesOnlyAValueOfTheAskedNameAndSize)
 {
     const string nine("\x09\0\0\0", 4);
-    const std::pair<std::vector<std::tuple<string, DWORD, string>>, bool> rows[] = {  // stored, and 9 read
+    const std::pair<Values, bool> rows[] = {  // stored, and 9 read
         {{{"big", REG_BINARY, string(64, 'b')}, {string(200, 'n'), REG_DWORD, nine}, {"wxpos", REG_DWORD, nine}}, true},
         {{{"wxpos", REG_BINARY, nine}}, true},  // the type is not examined
         {{{"WxPoS", REG_DWORD, nine}}, true},   // names compare as Windows compares them
@@ -183,26 +184,25 @@ TEST(Shell, HelpControlPathIsUsedOnlyWhenAbsoluteAndItFitsWithItsTerminator)
     char windows[MAX_PATH];
     ExpandEnvironmentStringsA("%SystemRoot%\\system32\\hhctrl.ocx", windows, MAX_PATH);
     SetEnvironmentVariableA("OSTREL_LONG", ("C:\\" + string(MAX_PATH, 'l')).c_str());
-    const std::pair<std::vector<std::tuple<string, DWORD, string>>, string> rows[] = {  // stored; path used
-        {{{"", REG_SZ, string("C:\\x\\hh.ocx", 12)}}, "C:\\x\\hh.ocx"}, {{{"", REG_SZ, string("\\\\s\\x\\hh.ocx", 14)}}, "\\\\s\\x\\hh.ocx"},
-        {{{"", REG_EXPAND_SZ, string("%SystemRoot%\\system32\\hhctrl.ocx", 34)}}, windows},
+    const string end(1, '\0');
+    const struct { DWORD type; string stored, used; } rows[] = {  // the default value stored (REG_NONE: none); the path used
+        {REG_SZ, "C:\\x\\hh.ocx" + end, "C:\\x\\hh.ocx"}, {REG_SZ, "\\\\s\\x\\hh.ocx" + end, "\\\\s\\x\\hh.ocx"},
+        {REG_EXPAND_SZ, "%SystemRoot%\\system32\\hhctrl.ocx" + end, windows},
         // Found by the loader's search, from the program's folder first: not taken.
-        {{{"", REG_SZ, string("hhctrl.ocx", 11)}}, ""}, {{{"", REG_SZ, string("x\\hh.ocx", 9)}}, ""},
-        {{{"", REG_SZ, string("\\x\\hh.ocx", 10)}}, ""}, {{{"", REG_SZ, string("C:hh.ocx", 9)}}, ""},
-        {{{"", REG_EXPAND_SZ, string("%OSTREL_NONE%\\hh.ocx", 21)}}, ""}, {{{"", REG_EXPAND_SZ, string("%OSTREL_LONG%", 14)}}, ""},
-        {{{"", REG_BINARY, string("C:\\x\\hh.ocx", 12)}}, ""},
-        {{{"", REG_SZ, fits}}, fits},  // unterminated, one byte short of the buffer
-        {{{"", REG_SZ, fits + "b"}}, ""}, {{{"", REG_SZ, string(400, 'c') + '\0'}}, ""},
-        {{{"", REG_SZ, string(1, '\0')}}, ""}, {{}, ""},
+        {REG_SZ, "hhctrl.ocx" + end, ""}, {REG_SZ, "x\\hh.ocx" + end, ""}, {REG_SZ, "\\x\\hh.ocx" + end, ""}, {REG_SZ, "C:hh.ocx" + end, ""},
+        {REG_EXPAND_SZ, "%OSTREL_NONE%\\hh.ocx" + end, ""}, {REG_EXPAND_SZ, "%OSTREL_LONG%" + end, ""}, {REG_BINARY, "C:\\x\\hh.ocx" + end, ""},
+        {REG_SZ, fits, fits},  // unterminated, one byte short of the buffer
+        {REG_SZ, fits + "b", ""}, {REG_SZ, string(400, 'c') + end, ""}, {REG_SZ, end, ""}, {REG_NONE, "", ""},
     };
-    for (const auto& [stored, used] : rows) {
-        FreshKey("Software\\OstrelTest\\CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32", stored);
+    for (const auto& row : rows) {
+        FreshKey("Software\\OstrelTest\\CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32",
+                 row.type == REG_NONE ? Values() : Values{{"", row.type, row.stored}});
         HKEY classes;
         wchar_t path[MAX_PATH];
         RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\OstrelTest", 0, KEY_READ, &classes);
         const wchar_t* found = RegisteredHelpControl(classes, path);
         RegCloseKey(classes);
-        EXPECT_EQ(found ? string(found, found + wcslen(found)) : "", used) << (stored.empty() ? "" : std::get<2>(stored[0]).substr(0, 40));
+        EXPECT_EQ(found ? string(found, found + wcslen(found)) : "", row.used) << row.stored.substr(0, 40);
     }
 }
 
