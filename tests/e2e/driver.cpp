@@ -146,15 +146,13 @@ DWORD WINAPI HoldClipboard(void* milliseconds)
 // A mutex is released by the thread that owns it: the driver's, from a timer while it waits.
 VOID CALLBACK ReleaseMutexNow(HWND, UINT, UINT_PTR timer, DWORD) { KillTimer(nullptr, timer), ReleaseMutex(Mutex), CloseHandle(Mutex); }
 
-HANDLE Spawn(const std::string& program, const std::string& command, const std::string& folder)
+HANDLE Spawn(const std::string& program, const std::string& command, const wchar_t* folder = nullptr)
 {
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
     std::wstring line = Wide(command);
-    if (!CreateProcessW(Wide(program).c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, folder.empty() ? nullptr : Wide(folder).c_str(),
-                        &startup, &info))
-        return nullptr;
+    if (!CreateProcessW(Wide(program).c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, folder, &startup, &info)) return nullptr;
     CloseHandle(info.hThread);
     return info.hProcess;
 }
@@ -167,7 +165,7 @@ bool Xdotool(HWND target, const std::string& actions, bool click = true)
     RECT box;
     if (!GetWindowRect(target, &box) || (!DeleteFileA(KEYS_SENT) && GetLastError() != ERROR_FILE_NOT_FOUND)) return false;
     Spawn("Z:\\bin\\sh", "sh -c \"xdotool mousemove " + std::to_string((box.left + box.right) / 2) + " " +
-          std::to_string((box.top + box.bottom) / 2) + (click ? " click 1" : "") + " \\\"$@\\\" && touch /tmp/ostrel-e2e.keys\" sh " + actions, "");
+          std::to_string((box.top + box.bottom) / 2) + (click ? " click 1" : "") + " \\\"$@\\\" && touch /tmp/ostrel-e2e.keys\" sh " + actions);
     return WaitFor([] { return GetFileAttributesA(KEYS_SENT) != INVALID_FILE_ATTRIBUTES; });
 }
 
@@ -210,7 +208,7 @@ bool MoveProgram(const std::string& folder)
 HANDLE Start(const std::string& arguments, const std::string& folder)
 {
     LastShowedWindow = false;
-    Last = Spawn(Program, "\"" + Program + "\"" + (arguments.empty() ? "" : " " + arguments), folder);
+    Last = Spawn(Program, "\"" + Program + "\"" + (arguments.empty() ? "" : " " + arguments), Wide(folder).c_str());
     if (Last) Started.push_back(Last);
     return Last;
 }
