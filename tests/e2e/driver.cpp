@@ -30,7 +30,7 @@ HANDLE Main, Last, Release, Mutex;
 HWND Dialog, About, Foreign;
 bool LastShowedWindow;
 int ForeignCopyData, Arrived;
-std::vector<HWND> Announced;  // the window of each live-region event since "listen"
+std::vector<HWND> Announced;  // the window of each live-region event since the row began
 const char HELP_CONTROL_KEY[] = "CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
 
 template <class Done>
@@ -313,7 +313,6 @@ bool Act(const std::string& action)
                                                                    400, 300, 200, 100, nullptr, nullptr, nullptr, nullptr));
     }
     if (verb == "foreground") return SetForegroundWindow(Foreign) && GetForegroundWindow() == Foreign;
-    if (verb == "listen") return Announced.clear(), true;
     if (verb == "mutex")  // owned as by an instance still starting; released MS later if given, as by one closing
         return EndPrograms(), (Mutex = CreateMutexA(nullptr, TRUE, TITLE)) && GetLastError() != ERROR_ALREADY_EXISTS &&
                               (!number || SetTimer(nullptr, 0, static_cast<UINT>(number), ReleaseMutexNow));
@@ -431,6 +430,7 @@ int main(int argc, char** argv)
     for (const Scenario& row : Scenarios) {
         if (!(inGroup = *row.group ? group == row.group : inGroup)) continue;
         std::string trouble;
+        Announced.clear();
         for (const std::string& action : Split(row.actions, "; "))
             if (!Act(action)) trouble += "  could not " + action.substr(0, 60) + "\n";
         for (const std::string& expectation : Split(row.expected, "|")) {

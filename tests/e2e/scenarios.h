@@ -1,18 +1,17 @@
-// What ostrel.exe must do, seen from outside. Each row: its group ("" continues the one above; each
-// group starts from nothing of ours running and no saved state), actions separated by "; ", then what
-// must be seen, separated by "|" and each awaited for up to ten seconds. In both, "<N*c>" stands for N
-// times the character c, "<folder>" for the program's folder.
-// Actions: open[@FOLDER] TEXT (a fresh start), start TEXT (another start, awaited to its end or its
-// first window), restart TEXT (close, start again at once), race N MS, hang, set TEXT, chars TEXT,
-// cmd|post|aboutcmd COMMAND, keys[@ID]|aboutkeys|press XDOTOOL-ACTIONS (after a click on the input
-// field, the main window's control ID, the about box; press: no click), clip|wclip [TEXT],
-// copydata[#SIZE] TEXT, flood N, hold MS, release, reg NAME TYPE VALUE, regdel NAME, move X Y, foreign,
-// foreground, mutex [MS], about, override DLL [-], signal N, plant, register PATH, home FOLDER, remove
-// FILE, listen (counts live-region events afresh).
-// What is seen: input, result, clip (as ANSI programs read them), wresult, wclip (as Unicode ones do,
-// in UTF-8), exit, running, nowindow, windows, box|ubox TEXT, at X Y|X *, about X Y, titlebar [EDGES],
-// arrived N, version, compiled, saved X Y|none, front, foreign, iconic, viewer, marks, announced
-// (events on the result field).
+// What ostrel.exe must do, seen from outside. Each row: its group ("" continues the one above; each group
+// starts from nothing of ours running and no saved state), actions separated by "; ", then what must be
+// seen, separated by "|" and each awaited for up to ten seconds. In both, "<N*c>" stands for N times the
+// character c, "<folder>" for the program's folder.
+// Actions: open[@FOLDER] TEXT (a fresh start), start TEXT (another start, awaited to its end or its first
+// window), restart TEXT (close, start again at once), race N MS, hang, set TEXT, chars TEXT,
+// cmd|post|aboutcmd COMMAND, keys[@ID]|aboutkeys|press XDOTOOL-ACTIONS (after a click on the input field,
+// the main window's control ID, the about box; press: no click), clip|wclip [TEXT], copydata[#SIZE] TEXT,
+// flood N, hold MS, release, reg NAME TYPE VALUE, regdel NAME, move X Y, foreign, foreground, mutex [MS],
+// about, override DLL [-], signal N, plant, register PATH, home FOLDER, remove FILE.
+// What is seen: input, result, clip (as ANSI programs read them), wresult, wclip (as Unicode ones do, in
+// UTF-8), exit, running, nowindow, windows, box|ubox TEXT, at X Y|X *, about X Y, titlebar [EDGES], arrived
+// N, version, compiled, saved X Y|none, front, foreign, iconic, viewer, marks, announced (events on the
+// result field in the row).
 #pragma once
 
 const struct Scenario { const char *group, *actions, *expected; } Scenarios[] = {
@@ -43,11 +42,11 @@ const struct Scenario { const char *group, *actions, *expected; } Scenarios[] = 
     {"", "set 2 kg; cmd cancel; cmd 40099", "input 2 kg|result 1.78 m|running|windows 0"},
     {"", "set 100 c; cmd ok; cmd copy", "result 212\xb0 F|clip 212\xb0 F"},
     {"", "set 1e100 ft; cmd ok; cmd copy", "result 30480000376701357<83*0>.00 m|clip 30480000376701357<83*0>.00 m"},
-    {"", "listen; set 5 ft; cmd ok; cmd ok; set 2 kg; cmd convert; cmd paste; cmd copy", "result 4.41 lbs|announced 3"},
+    {"", "set 5 ft; cmd ok; cmd ok; set 2 kg; cmd convert; cmd paste; cmd copy", "result 4.41 lbs|announced 3"},
 
     // Real keys: typing does not convert, Return does, Esc does nothing.
-    {"keys", "listen; open 5 ft; set ; keys type 5'10", "input 5'10|result 1.52 m|announced 1"},
-    {"", "listen; keys key Return", "result 1.78 m|announced 1"},
+    {"keys", "open 5 ft; set ; keys type 5'10", "input 5'10|result 1.52 m|announced 1"},
+    {"", "keys key Return", "result 1.78 m|announced 1"},
     {"", "keys key Escape key End type 7", "input 5'107|result 1.78 m|running|windows 0"},
     {"", "set ; keys type <85*1>", "input <80*1>"},
     // After a conversion the next value is typed over the last.
@@ -69,7 +68,7 @@ const struct Scenario { const char *group, *actions, *expected; } Scenarios[] = 
     {"", "foreground; start 2 kg", "exit 1|nowindow|input 2 kg|result 4.41 lbs|front main|foreign 0"},
     {"", "foreground; start -b 5 ft", "exit 0|input 2 kg|front foreign|clip 1.52 m|foreign 0"},
     {"", "post minimize", "iconic 1"},
-    {"", "listen; start 1 mile", "exit 1|input 1 mile|result 1.61 km|iconic 0|front main|announced 1"},
+    {"", "start 1 mile", "exit 1|input 1 mile|result 1.61 km|iconic 0|front main|announced 1"},
     {"", "cmd minimize; foreground; start", "exit 1|nowindow|input 1 mile|iconic 0|front main"},
     {"", "start 2 kg; press type 5ft", "input 5ft|result 4.41 lbs"},
     // Starts close together: one ends with 1 and its text reaches the other's window. A start
