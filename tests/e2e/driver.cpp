@@ -26,26 +26,25 @@ const DWORD LIMIT_MS = 10000;  // reaching it means the program hangs or never d
 
 std::string Program, Folder, Planted;  // the ostrel.exe under test, its folder, the planted copy's
 std::vector<HANDLE> Started;
-HANDLE Main, Last, Held, Release, Mutex;
+HANDLE Main, Last, Release, Mutex;
 HWND Dialog, About, Foreign;
 bool LastShowedWindow;
 int ForeignCopyData, Arrived;
-std::vector<HWND> Announced;  // the window of each live-region event since "listen"
+std::vector<HWND> Announced;  // the window of each live-region event since the row began
 const char HELP_CONTROL_KEY[] = "CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
 
 template <class Done>
 bool WaitFor(Done done)
 {
-    for (DWORD start = GetTickCount(); !done(); MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT)) {
-        for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&msg);
+    for (DWORD start = GetTickCount();; MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT)) {
+        for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&msg);  // first: events already sent count
+        if (done()) return true;
         if (GetTickCount() - start > LIMIT_MS) return false;
     }
-    return true;
 }
 
 bool Ended(HANDLE process) { return WaitForSingleObject(process, 0) == WAIT_OBJECT_0; }
 
-// "<N*c>" stands for N times the character c, "<folder>" for the program's folder.
 std::string Expand(std::string text)
 {
     std::smatch match;
@@ -55,13 +54,11 @@ std::string Expand(std::string text)
     return text;
 }
 
-std::vector<std::string> Split(const std::string& text, const char* separator)
+std::vector<std::string> Split(const std::string& text, const std::string& separator)
 {
     std::vector<std::string> parts;
-    for (size_t at = 0, next; at < text.size(); at = next + std::strlen(separator)) {
-        next = std::min(text.find(separator, at), text.size());
-        parts.push_back(text.substr(at, next - at));
-    }
+    for (size_t at = 0, next = 0; next != std::string::npos; at = next + separator.size())
+        parts.push_back(text.substr(at, (next = text.find(separator, at)) - at));
     return parts;
 }
 
@@ -86,10 +83,10 @@ void CALLBACK NoteAnnouncement(HWINEVENTHOOK, DWORD, HWND window, LONG object, L
     if (object == OBJID_CLIENT && child == CHILDID_SELF) Announced.push_back(window);
 }
 
-bool Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+bool Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool unicode = false)
 {
     DWORD_PTR result;
-    return SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, LIMIT_MS, &result);
+    return (unicode ? SendMessageTimeoutW : SendMessageTimeoutA)(window, message, wParam, lParam, SMTO_NORMAL, LIMIT_MS, &result);
 }
 
 // The table is UTF-8; Unicode texts are compared in it.
@@ -110,12 +107,9 @@ std::string Utf8(const wchar_t* text, size_t length)
 // A control's text as an ANSI program reads it, or as a Unicode one does (in UTF-8).
 std::string Field(HWND dialog, int control, bool unicode = false)
 {
-    static wchar_t text[4096];
-    text[0] = L'\0';
-    DWORD_PTR ok;
-    return !(unicode ? SendMessageTimeoutW : SendMessageTimeoutA)(GetDlgItem(dialog, control), WM_GETTEXT, std::size(text),
-                                                                 reinterpret_cast<LPARAM>(text), SMTO_NORMAL, LIMIT_MS, &ok) ? "(no answer)"
-           : unicode ? Utf8(text, wcslen(text)) : reinterpret_cast<const char*>(text);
+    wchar_t text[4096] = L"";
+    if (!Send(GetDlgItem(dialog, control), WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text), unicode)) return "(no answer)";
+    return unicode ? Utf8(text, wcslen(text)) : reinterpret_cast<const char*>(text);
 }
 
 // Reads the clipboard's text (CF_UNICODETEXT in UTF-8), or with bytes given places them (nullptr: no text at all).
@@ -131,10 +125,9 @@ std::string Clipboard(bool place = false, const std::string* bytes = nullptr, UI
         GlobalUnlock(block);
         SetClipboardData(format, block);
     } else if (HANDLE block = place ? nullptr : GetClipboardData(format)) {
-        const void* data = GlobalLock(block);
-        const auto* wide = static_cast<const wchar_t*>(data);
-        text = format == CF_TEXT ? std::string(static_cast<const char*>(data), strnlen(static_cast<const char*>(data), GlobalSize(block)))
-                                 : Utf8(wide, wcsnlen(wide, GlobalSize(block) / sizeof *wide));
+        const auto* data = static_cast<const char*>(GlobalLock(block));
+        const auto* wide = reinterpret_cast<const wchar_t*>(data);
+        text = format == CF_TEXT ? std::string(data, strnlen(data, GlobalSize(block))) : Utf8(wide, wcsnlen(wide, GlobalSize(block) / sizeof *wide));
         GlobalUnlock(block);
     }
     CloseClipboard();
@@ -144,27 +137,22 @@ std::string Clipboard(bool place = false, const std::string* bytes = nullptr, UI
 // Another program holding the clipboard open for a while, with a window of its own as tools do.
 DWORD WINAPI HoldClipboard(void* milliseconds)
 {
-    HWND window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-    OpenClipboard(window);
-    SetEvent(Held);
+    OpenClipboard(CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
     WaitForSingleObject(Release, static_cast<DWORD>(reinterpret_cast<UINT_PTR>(milliseconds)));
     CloseClipboard();
-    DestroyWindow(window);
-    return 0;
+    return 0;  // the window goes with the thread
 }
 
 // A mutex is released by the thread that owns it: the driver's, from a timer while it waits.
 VOID CALLBACK ReleaseMutexNow(HWND, UINT, UINT_PTR timer, DWORD) { KillTimer(nullptr, timer), ReleaseMutex(Mutex), CloseHandle(Mutex); }
 
-HANDLE Spawn(const std::string& program, const std::string& command, const std::string& folder)
+HANDLE Spawn(const std::string& program, const std::string& command, const wchar_t* folder = nullptr)
 {
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
     std::wstring line = Wide(command);
-    if (!CreateProcessW(Wide(program).c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, folder.empty() ? nullptr : Wide(folder).c_str(),
-                        &startup, &info))
-        return nullptr;
+    if (!CreateProcessW(Wide(program).c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, folder, &startup, &info)) return nullptr;
     CloseHandle(info.hThread);
     return info.hProcess;
 }
@@ -177,7 +165,7 @@ bool Xdotool(HWND target, const std::string& actions, bool click = true)
     RECT box;
     if (!GetWindowRect(target, &box) || (!DeleteFileA(KEYS_SENT) && GetLastError() != ERROR_FILE_NOT_FOUND)) return false;
     Spawn("Z:\\bin\\sh", "sh -c \"xdotool mousemove " + std::to_string((box.left + box.right) / 2) + " " +
-          std::to_string((box.top + box.bottom) / 2) + (click ? " click 1" : "") + " \\\"$@\\\" && touch /tmp/ostrel-e2e.keys\" sh " + actions, "");
+          std::to_string((box.top + box.bottom) / 2) + (click ? " click 1" : "") + " \\\"$@\\\" && touch /tmp/ostrel-e2e.keys\" sh " + actions);
     return WaitFor([] { return GetFileAttributesA(KEYS_SENT) != INVALID_FILE_ATTRIBUTES; });
 }
 
@@ -186,12 +174,10 @@ LRESULT CALLBACK ForeignProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     return message == WM_COPYDATA ? ++ForeignCopyData : DefWindowProcA(window, message, wParam, lParam);
 }
 
-bool SetValue(const char* path, const std::string& name, DWORD type, const void* data, size_t size)
+// A value under HKEY_CURRENT_USER, its key made where missing.
+bool SetValue(const char* path, const std::string& name, DWORD type, const std::string& bytes)
 {
-    HKEY key;
-    return !RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) &&
-           !RegSetValueExA(key, name.c_str(), 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(size)) &&
-           !RegCloseKey(key);
+    return !RegSetKeyValueA(HKEY_CURRENT_USER, path, name.c_str(), type, bytes.data(), static_cast<DWORD>(bytes.size()));
 }
 
 // Wine shows the Unix root as Z:.
@@ -209,10 +195,20 @@ void EndPrograms()
     Dialog = About = nullptr;
 }
 
+// A copy of the program and its help file in another folder, the one driven from now on.
+bool MoveProgram(const std::string& folder)
+{
+    const bool copied = CopyFileW(Wide(Program).c_str(), Wide(folder + "\\ostrel.exe").c_str(), FALSE) &&
+                        CopyFileW(Wide(Folder + "\\ostrel.chm").c_str(), Wide(folder + "\\ostrel.chm").c_str(), FALSE);
+    Program = folder + "\\ostrel.exe";
+    Folder = folder;
+    return copied;
+}
+
 HANDLE Start(const std::string& arguments, const std::string& folder)
 {
     LastShowedWindow = false;
-    Last = Spawn(Program, "\"" + Program + "\"" + (arguments.empty() ? "" : " " + arguments), folder);
+    Last = Spawn(Program, "\"" + Program + "\"" + (arguments.empty() ? "" : " " + arguments), Wide(folder).c_str());
     if (Last) Started.push_back(Last);
     return Last;
 }
@@ -237,8 +233,7 @@ bool Command(HWND window, const std::string& name, bool post)
         {"help", {WM_COMMAND, IDM_HELP}}, {"about", {WM_COMMAND, IDM_ABOUT}}, {"close", {WM_CLOSE, 0}},
         {"sysclose", {WM_SYSCOMMAND, SC_CLOSE}}, {"sysclose2", {WM_SYSCOMMAND, SC_CLOSE | 2}},
         {"minimize", {WM_SYSCOMMAND, SC_MINIMIZE}}};
-    const auto found = named.find(name);
-    const auto [message, wParam] = found != named.end() ? found->second : std::pair<UINT, WPARAM>(WM_COMMAND, std::stoul(name));
+    const auto [message, wParam] = named.count(name) ? named.at(name) : std::pair<UINT, WPARAM>(WM_COMMAND, std::stoul(name));
     return post ? PostMessageA(window, message, wParam, 0) : Send(window, message, wParam, 0);
 }
 
@@ -253,13 +248,10 @@ bool Act(const std::string& action)
         EndPrograms();
         return AwaitMain(Start(arg, verb == "open" ? Folder : verb.substr(5)));
     }
-    if (verb == "start")  // another start, awaited to its end
-        return Start(arg, Folder) && WaitFor([] { return (LastShowedWindow |= !Windows(Last).empty()), Ended(Last); });
-    if (verb == "launch") return Start(arg, Folder);  // another start, not awaited
-    if (verb == "restart") {  // closes the main window and starts again as soon as it is gone
-        const HWND closing = Dialog;
-        return PostMessageA(closing, WM_CLOSE, 0, 0) && WaitFor([&] { return !IsWindow(closing); }) && AwaitMain(Start(arg, Folder));
-    }
+    if (verb == "start")  // another start, awaited to its end or its first window
+        return Start(arg, Folder) && WaitFor([] { return (LastShowedWindow = !Windows(Last).empty()) || Ended(Last); });
+    if (verb == "restart")  // closes the main window and starts again as soon as it is gone
+        return PostMessageA(Dialog, WM_CLOSE, 0, 0) && WaitFor([closing = Dialog] { return !IsWindow(closing); }) && AwaitMain(Start(arg, Folder));
     if (verb == "race") {  // N pairs of starts, the second 0 to MS later: the one that ends (1) hands its text to the other's window
         const std::string texts[] = {"1 ft", "2 kg"};
         for (int pair = Arrived = 0, pairs = std::stoi(words[0]); pair < pairs; ++pair) {
@@ -277,10 +269,8 @@ bool Act(const std::string& action)
         return reinterpret_cast<LONG(WINAPI*)(HANDLE)>(reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtSuspendProcess")))(Main) == 0;
     if (verb == "set") return Send(GetDlgItem(Dialog, IDC_INPUT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(arg.c_str()));
     if (verb == "chars") {  // typed as an input method types: a WM_CHAR for each UTF-16 unit
-        DWORD_PTR done;
-        for (wchar_t c : Wide(arg))
-            if (!SendMessageTimeoutW(GetDlgItem(Dialog, IDC_INPUT), WM_CHAR, c, 1, SMTO_NORMAL, LIMIT_MS, &done)) return false;
-        return true;
+        const std::wstring units = Wide(arg);
+        return std::all_of(units.begin(), units.end(), [](wchar_t c) { return Send(GetDlgItem(Dialog, IDC_INPUT), WM_CHAR, c, 1, true); });
     }
     if (verb == "cmd" || verb == "post" || verb == "aboutcmd") return Command(verb == "aboutcmd" ? About : Dialog, arg, verb == "post");
     if (verb == "aboutkeys" || verb == "press") return Xdotool(verb == "press" ? Dialog : GetDlgItem(About, IDC_VERSION), arg, verb != "press");
@@ -303,18 +293,16 @@ bool Act(const std::string& action)
         return true;
     }
     if (verb == "hold") {
-        Held = CreateEventA(nullptr, FALSE, FALSE, nullptr);
         Release = CreateEventA(nullptr, FALSE, FALSE, nullptr);
         CloseHandle(CreateThread(nullptr, 0, HoldClipboard, reinterpret_cast<void*>(number), 0, nullptr));
-        return WaitForSingleObject(Held, LIMIT_MS) == WAIT_OBJECT_0;
+        return WaitFor([] { return GetOpenClipboardWindow() != nullptr; });
     }
     if (verb == "release") return SetEvent(Release) && WaitFor([] { return OpenClipboard(nullptr) && CloseClipboard(); });
     if (verb == "reg") {  // NAME dword|sz|bin VALUE, bin giving a count of zero bytes
         const long long value = std::atoll(words[2].c_str());
-        const char zeros[16] = {};
-        if (words[1] == "sz") return SetValue(STATE_KEY, words[0], REG_SZ, words[2].c_str(), words[2].size() + 1);
-        if (words[1] == "bin") return SetValue(STATE_KEY, words[0], REG_BINARY, zeros, static_cast<size_t>(value));
-        return SetValue(STATE_KEY, words[0], REG_DWORD, &value, 4);
+        if (words[1] == "sz") return SetValue(STATE_KEY, words[0], REG_SZ, words[2] + '\0');
+        if (words[1] == "bin") return SetValue(STATE_KEY, words[0], REG_BINARY, std::string(static_cast<size_t>(value), '\0'));
+        return SetValue(STATE_KEY, words[0], REG_DWORD, std::string(reinterpret_cast<const char*>(&value), 4));
     }
     if (verb == "regdel") return RegDeleteKeyValueA(HKEY_CURRENT_USER, STATE_KEY, arg.c_str()) == ERROR_SUCCESS;
     if (verb == "move")
@@ -325,18 +313,17 @@ bool Act(const std::string& action)
                                                                    400, 300, 200, 100, nullptr, nullptr, nullptr, nullptr));
     }
     if (verb == "foreground") return SetForegroundWindow(Foreign) && GetForegroundWindow() == Foreign;
-    if (verb == "listen") return Announced.clear(), true;
     if (verb == "mutex")  // owned as by an instance still starting; released MS later if given, as by one closing
         return EndPrograms(), (Mutex = CreateMutexA(nullptr, TRUE, TITLE)) && GetLastError() != ERROR_ALREADY_EXISTS &&
                               (!number || SetTimer(nullptr, 0, static_cast<UINT>(number), ReleaseMutexNow));
     if (verb == "about") {
         const size_t before = Windows(Main, "About Ostrel").size();
-        return PostMessageA(Dialog, WM_COMMAND, IDM_ABOUT, 0) &&
+        return Command(Dialog, "about", true) &&
                WaitFor([&] { return Windows(Main, "About Ostrel").size() > before; }) && (About = Windows(Main, "About Ostrel")[0]);
     }
     const char* overrides = "Software\\Wine\\AppDefaults\\ostrel.exe\\DllOverrides";
     if (verb == "override")  // DLL: Wine loads it no more for the program; "DLL -": again
-        return words.size() > 1 ? !RegDeleteKeyValueA(HKEY_CURRENT_USER, overrides, words[0].c_str()) : SetValue(overrides, arg, REG_SZ, "", 1);
+        return words.size() > 1 ? !RegDeleteKeyValueA(HKEY_CURRENT_USER, overrides, words[0].c_str()) : SetValue(overrides, arg, REG_SZ, std::string(1, '\0'));
     if (verb == "signal") {  // raised inside the program on a thread of its own, as a console event would
         auto raise = reinterpret_cast<LPTHREAD_START_ROUTINE>(
             reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("msvcrt.dll"), "raise")));
@@ -346,29 +333,18 @@ bool Act(const std::string& action)
     if (verb == "remove") return DeleteFileW(Wide(Folder + "\\" + arg).c_str());
     if (verb == "register")  // the help control's path as HKEY_CLASSES_ROOT shows it; restored at the end
         return !RegSetKeyValueA(HKEY_CLASSES_ROOT, HELP_CONTROL_KEY, nullptr, REG_SZ, arg.c_str(), static_cast<DWORD>(arg.size() + 1));
-    if (verb == "home") {  // a copy of the program and its help file in a folder of that name
-        const std::string home = Folder + "\\" + arg;
-        const bool copied = (CreateDirectoryW(Wide(home).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS) &&
-                            CopyFileW(Wide(Program).c_str(), Wide(home + "\\ostrel.exe").c_str(), FALSE) &&
-                            CopyFileW(Wide(Folder + "\\ostrel.chm").c_str(), Wide(home + "\\ostrel.chm").c_str(), FALSE);
-        Program = home + "\\ostrel.exe";
-        Folder = home;
-        return copied;
-    }
-    if (verb == "plant") {  // a copy of the program beside libraries named like ones it uses, or ones
-        // those need in turn, which leave "NAME.loaded" beside themselves when loaded: the driver
-        // checks that first. The group's environment tells Wine to prefer them to its own.
-        DeleteFileA((Planted + "\\hhctrl.ocx.loaded").c_str());  // a failed run's
+    if (verb == "home")  // in a folder of that name
+        return (CreateDirectoryW(Wide(Folder + "\\" + arg).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS) &&
+               MoveProgram(Folder + "\\" + arg);
+    if (verb == "plant") {  // beside libraries named like ones it uses, or ones those need in turn,
+        // which leave "NAME.loaded" beside themselves when loaded: the driver checks that first. The
+        // group's environment tells Wine to prefer them to its own.
         HMODULE probe = LoadLibraryA((Planted + "\\winmm.dll").c_str());
-        const bool marks = probe && FreeLibrary(probe) && DeleteFileA((Planted + "\\winmm.dll.loaded").c_str());
-        bool copied = CopyFileA(Program.c_str(), (Planted + "\\ostrel.exe").c_str(), FALSE) &&
-                      CopyFileA((Folder + "\\ostrel.chm").c_str(), (Planted + "\\ostrel.chm").c_str(), FALSE);
+        bool ready = probe && FreeLibrary(probe) && DeleteFileA((Planted + "\\winmm.dll.loaded").c_str()) && MoveProgram(Planted);
         for (const char* name : {"\\hhctrl.ocx", "\\oleacc.dll", "\\shlwapi.dll", "\\oleaut32.dll", "\\rpcrt4.dll"})  // no old mark
-            copied = copied && CopyFileA((Planted + "\\winmm.dll").c_str(), (Planted + name).c_str(), FALSE) &&
-                     (DeleteFileA((Planted + name + ".loaded").c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND);
-        Program = Planted + "\\ostrel.exe";
-        Folder = Planted;
-        return marks && copied;
+            ready = ready && CopyFileA((Planted + "\\winmm.dll").c_str(), (Planted + name).c_str(), FALSE) &&
+                    (DeleteFileA((Planted + name + ".loaded").c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND);
+        return ready;
     }
     return false;
 }
@@ -378,8 +354,7 @@ std::string See(const std::string& what, const std::string& value)
 {
     RECT rect = {};
     DWORD code = STILL_ACTIVE, x = 0, y = 0, size = sizeof x;
-    if (what == "input" || what == "result") return Field(Dialog, what == "input" ? IDC_INPUT : IDC_RESULT);
-    if (what == "wresult") return Field(Dialog, IDC_RESULT, true);
+    if (what == "input" || what == "result" || what == "wresult") return Field(Dialog, what == "input" ? IDC_INPUT : IDC_RESULT, what == "wresult");
     if (what == "clip" || what == "wclip") return Clipboard(false, nullptr, what == "clip" ? CF_TEXT : CF_UNICODETEXT);
     if (what == "exit") return WaitFor([] { return Ended(Last); }), GetExitCodeProcess(Last, &code), std::to_string(static_cast<int>(code));
     if (what == "running") return Ended(Main) || !Send(Dialog, WM_NULL, 0, 0) ? "ended or not answering" : "";
@@ -415,10 +390,7 @@ std::string See(const std::string& what, const std::string& value)
                !RegGetValueA(HKEY_CURRENT_USER, STATE_KEY, "wypos", RRF_RT_REG_DWORD, nullptr, &y, &size)
             ? std::to_string(static_cast<int>(x)) + " " + std::to_string(static_cast<int>(y)) : "none";
     if (what == "front") return GetForegroundWindow() == Dialog ? "main" : GetForegroundWindow() == Foreign ? "foreign" : "other";
-    if (what == "announced") {  // events on the result field; those already sent are taken first
-        for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&msg);
-        return std::to_string(std::count(Announced.begin(), Announced.end(), GetDlgItem(Dialog, IDC_RESULT)));
-    }
+    if (what == "announced") return std::to_string(std::count(Announced.begin(), Announced.end(), GetDlgItem(Dialog, IDC_RESULT)));
     if (what == "foreign") return std::to_string(ForeignCopyData);
     if (what == "iconic") return IsIconic(Dialog) ? "1" : "0";
     if (what == "viewer") {  // the help viewer, owned by the main window
@@ -458,6 +430,7 @@ int main(int argc, char** argv)
     for (const Scenario& row : Scenarios) {
         if (!(inGroup = *row.group ? group == row.group : inGroup)) continue;
         std::string trouble;
+        Announced.clear();
         for (const std::string& action : Split(row.actions, "; "))
             if (!Act(action)) trouble += "  could not " + action.substr(0, 60) + "\n";
         for (const std::string& expectation : Split(row.expected, "|")) {

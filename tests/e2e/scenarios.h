@@ -1,25 +1,20 @@
-// What ostrel.exe must do, seen from outside. Each row: its group ("" continues the one above;
-// each group starts from nothing of ours running and no saved state), actions separated by "; ",
-// then what must be seen, separated by "|" and each awaited for up to ten seconds. In both,
-// "<N*c>" stands for N times the character c.
-// Actions: open[@FOLDER] TEXT (a fresh start), start TEXT (another start, awaited to its end),
-// launch TEXT (another, not awaited), restart TEXT (close, start again at once), race N MS, hang,
-// set TEXT, chars TEXT, cmd|post|aboutcmd COMMAND, keys[@ID]|aboutkeys|press XDOTOOL-ACTIONS (after a
-// click on the input field, the main window's control ID, the about box; press: no click), clip|wclip [TEXT],
-// copydata[#SIZE] TEXT, flood N, hold MS, release, reg NAME TYPE VALUE, regdel NAME, move X Y,
-// foreign, foreground, mutex [MS], about, override DLL [-], signal N, plant, register PATH,
-// home FOLDER, remove FILE, listen (counts live-region events afresh). What is seen: input, result,
-// clip (as ANSI programs read them), wresult, wclip (as Unicode ones do, in UTF-8), exit, running,
-// nowindow, windows, box|ubox TEXT, at X Y|X *, about X Y, titlebar [EDGES], arrived N, version,
-// compiled, saved X Y|none, front, foreign, iconic, viewer, marks, announced (events on the result
-// field). "<folder>" stands for the program's folder.
+// What ostrel.exe must do, seen from outside. Each row: its group ("" continues the one above; each group
+// starts from nothing of ours running and no saved state), actions separated by "; ", then what must be
+// seen, separated by "|" and each awaited for up to ten seconds. In both, "<N*c>" stands for N times the
+// character c, "<folder>" for the program's folder.
+// Actions: open[@FOLDER] TEXT (a fresh start), start TEXT (another start, awaited to its end or its first
+// window), restart TEXT (close, start again at once), race N MS, hang, set TEXT, chars TEXT,
+// cmd|post|aboutcmd COMMAND, keys[@ID]|aboutkeys|press XDOTOOL-ACTIONS (after a click on the input field,
+// the main window's control ID, the about box; press: no click), clip|wclip [TEXT], copydata[#SIZE] TEXT,
+// flood N, hold MS, release, reg NAME TYPE VALUE, regdel NAME, move X Y, foreign, foreground, mutex [MS],
+// about, override DLL [-], signal N, plant, register PATH, home FOLDER, remove FILE.
+// What is seen: input, result, clip (as ANSI programs read them), wresult, wclip (as Unicode ones do, in
+// UTF-8), exit, running, nowindow, windows, box|ubox TEXT, at X Y|X *, about X Y, titlebar [EDGES], arrived
+// N, version, compiled, saved X Y|none, front, foreign, iconic, viewer, marks, announced (events on the
+// result field in the row).
 #pragma once
 
-struct Scenario {
-    const char *group, *actions, *expected;
-};
-
-const Scenario Scenarios[] = {
+const struct Scenario { const char *group, *actions, *expected; } Scenarios[] = {
     // Batch mode: the answer on the clipboard, no window, nothing saved.
     {"batch", "clip sentinel; start -b5 ft", "exit 0|nowindow|clip 1.52 m|saved none"},
     {"", "start -b  2 kg  ", "exit 0|clip 4.41 lbs"},
@@ -47,11 +42,11 @@ const Scenario Scenarios[] = {
     {"", "set 2 kg; cmd cancel; cmd 40099", "input 2 kg|result 1.78 m|running|windows 0"},
     {"", "set 100 c; cmd ok; cmd copy", "result 212\xb0 F|clip 212\xb0 F"},
     {"", "set 1e100 ft; cmd ok; cmd copy", "result 30480000376701357<83*0>.00 m|clip 30480000376701357<83*0>.00 m"},
-    {"", "listen; set 5 ft; cmd ok; cmd ok; set 2 kg; cmd convert; cmd paste; cmd copy", "result 4.41 lbs|announced 3"},
+    {"", "set 5 ft; cmd ok; cmd ok; set 2 kg; cmd convert; cmd paste; cmd copy", "result 4.41 lbs|announced 3"},
 
     // Real keys: typing does not convert, Return does, Esc does nothing.
-    {"keys", "listen; open 5 ft; set ; keys type 5'10", "input 5'10|result 1.52 m|announced 1"},
-    {"", "listen; keys key Return", "result 1.78 m|announced 1"},
+    {"keys", "open 5 ft; set ; keys type 5'10", "input 5'10|result 1.52 m|announced 1"},
+    {"", "keys key Return", "result 1.78 m|announced 1"},
     {"", "keys key Escape key End type 7", "input 5'107|result 1.78 m|running|windows 0"},
     {"", "set ; keys type <85*1>", "input <80*1>"},
     // After a conversion the next value is typed over the last.
@@ -73,7 +68,7 @@ const Scenario Scenarios[] = {
     {"", "foreground; start 2 kg", "exit 1|nowindow|input 2 kg|result 4.41 lbs|front main|foreign 0"},
     {"", "foreground; start -b 5 ft", "exit 0|input 2 kg|front foreign|clip 1.52 m|foreign 0"},
     {"", "post minimize", "iconic 1"},
-    {"", "listen; start 1 mile", "exit 1|input 1 mile|result 1.61 km|iconic 0|front main|announced 1"},
+    {"", "start 1 mile", "exit 1|input 1 mile|result 1.61 km|iconic 0|front main|announced 1"},
     {"", "cmd minimize; foreground; start", "exit 1|nowindow|input 1 mile|iconic 0|front main"},
     {"", "start 2 kg; press type 5ft", "input 5ft|result 4.41 lbs"},
     // Starts close together: one ends with 1 and its text reaches the other's window. A start
@@ -82,7 +77,7 @@ const Scenario Scenarios[] = {
     {"", "race 12 300", "arrived 12"},
     {"", "mutex 1500; open 2 kg", "input 2 kg|result 4.41 lbs|windows 0"},
     {"", "restart 1 mile", "input 1 mile|result 1.61 km"},
-    {"", "hang; launch 2 kg", "ubox Ostrel is running but not responding|exit 1"},
+    {"", "hang; start 2 kg", "ubox Ostrel is running but not responding|exit 1"},
 
     // Hand-overs from any process are read within their bounds, even in a random flood.
     {"hostile", "open 5 ft; copydata 2 kg", "input 2 kg|result 4.41 lbs"},
@@ -118,12 +113,10 @@ const Scenario Scenarios[] = {
     {"", "reg wxpos dword -20; reg wypos dword 5; open", "at -20 5"},
     {"", "reg wxpos dword 1180; open", "at 1180 5"},
     {"", "reg wxpos dword 1275; reg wypos dword 1020; open", "titlebar right bottom"},
-    {"", "post close", "exit 1"},
-    {"", "open", "titlebar right bottom"},
+    {"", "restart", "titlebar right bottom"},
     {"", "reg wxpos dword -280; reg wypos dword -175; open", "titlebar left top"},
     {"", "reg wxpos dword -200; reg wypos dword -100; open", "titlebar top|at -200 *"},
-    {"", "post close", "exit 1"},
-    {"", "open", "titlebar top|at -200 *"},
+    {"", "restart", "titlebar top|at -200 *"},
     {"", "reg wxpos dword 30000; open", "at 50 50"},
     {"", "reg wxpos dword -32000; reg wypos dword -32000; open", "at 50 50"},
     {"", "reg wxpos sz 12345; reg wypos dword 200; open", "at 50 200|windows 0"},

@@ -1,9 +1,6 @@
 #!/usr/bin/env bash
-# The deliverable as Windows sees it: a 32-bit GUI program of at most 400 KB that imports only
-# known system DLLs, makes its dialogs Unicode, carries a manifest that asks for no elevation,
-# common controls 6, per-monitor DPI awareness and Windows 10 and 11, and whose icon has an image
-# for each size Windows draws. Beside it, ostrel-convert.exe: a 32-bit console program that takes
-# nothing but KERNEL32 and msvcrt, and writes to consoles in UTF-16.
+# The deliverable and ostrel-convert.exe beside it as Windows sees them: their kinds, imports and
+# size, the dialogs' character set, the manifest and the icon.
 # Usage: pe-check.sh ostrel.exe ostrel-convert.exe OBJECT... (the program's own objects and libraries)
 set -u
 exe=$1
@@ -46,9 +43,7 @@ sys.exit(bool(missing))
 PY
 # Windows takes the image nearest each size it draws: the 32 x 32 art in 16 colours, the one systems
 # before Vista read, and PNG for the rest, in ascending order, 256 written as 0 in the directory.
-icon=$(mktemp) && trap 'rm -f "$icon"' EXIT
-wrestool -x --type=14 --name=OSTRELICON -o "$icon" "$exe"
-check "icon sizes and formats" python3 - "$icon" <<'PY'
+check "icon sizes and formats" python3 - <(wrestool -x --type=14 --name=OSTRELICON "$exe") <<'PY'
 import struct, sys
 ico = open(sys.argv[1], "rb").read()
 entries = [struct.unpack_from("<BBBBHHII", ico, 6 + 16 * i) for i in range(struct.unpack_from("<H", ico, 4)[0])]

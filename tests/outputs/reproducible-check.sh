@@ -28,14 +28,10 @@ if cmp -s "$first/$zip" "$second/$zip" && cmp -s "$first/SHA256SUMS" "$second/SH
   echo "same $zip: $(cut -d' ' -f1 "$first/SHA256SUMS")"
   exit 0
 fi
-python3 - "$first/$zip" "$second/$zip" <<'PY'
-import sys, zipfile
-first, second = (zipfile.ZipFile(path).infolist() for path in sys.argv[1:])
-print("entries: %s against %s" % ([e.filename for e in first], [e.filename for e in second]))
-for a, b in zip(first, second):
-    fields = [f for f in ("CRC", "date_time", "external_attr", "create_system", "extra", "flag_bits") if getattr(a, f) != getattr(b, f)]
-    if fields:
-        print("%s differs in %s" % (a.filename, ", ".join(fields)))
-PY
-echo "the two builds of $commit differ"
+listing() {  # each entry's name, CRC, time, attributes, origin system, extra fields and flags
+  python3 -c 'import sys, zipfile
+for e in zipfile.ZipFile(sys.argv[1]).infolist(): print(e.filename, e.CRC, e.date_time, e.external_attr, e.create_system, e.extra, e.flag_bits)' "$1"
+}
+echo "the two builds of $commit differ:"
+diff <(listing "$first/$zip") <(listing "$second/$zip")
 exit 1

@@ -1,8 +1,5 @@
-// What no other process can drive the real program into, tested in-process under Wine: the text
-// rules, the clipboard's failure paths, message texts, registry values of any shape, the help
-// control's path, the main dialog's answer to messages Wine will not carry between processes, a
-// hand-over refused as Wine never refuses one, and the dialogs' fields as screen readers name them
-// (Wine's oleacc answers only in-process).
+// What no other process can drive the real program into, tested in-process under Wine: text rules,
+// failures, registry values of any shape, messages Wine does not carry, oleacc's names (in-process only).
 #include <gtest/gtest.h>
 #include <oleacc.h>
 
@@ -33,13 +30,12 @@ ULONG_PTR* ImportSlot(const char* dll, const char* name)
     BYTE* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
     const auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
     auto* dlls = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + nt->OptionalHeader.DataDirectory[1].VirtualAddress);
-    for (; dlls->Name; ++dlls) {
+    for (; dlls->Name; ++dlls)
         for (auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dlls->FirstThunk); slot->u1.Function; ++slot) {
             DWORD protection;
             if (slot->u1.Function == real && VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &protection))
                 return reinterpret_cast<ULONG_PTR*>(&slot->u1.Function);
         }
-    }
     return nullptr;
 }
 
@@ -88,17 +84,16 @@ TEST(Shell, MessagesFoldAtFortyColumnsAndPasteTakesTheFirstLineWithinTheBlock)
 
 HGLOBAL Freed;
 HGLOBAL WINAPI NoteFree(HGLOBAL block) { return Freed = block, nullptr; }
-HANDLE WINAPI Refuse(UINT, HANDLE) { return nullptr; }
-LPVOID WINAPI NoLock(HGLOBAL) { return nullptr; }
-HGLOBAL WINAPI NoBlock(UINT, SIZE_T) { return nullptr; }
+// A system function's stand-in that fails, giving nothing.
+template <class Result, class... Arguments> Result WINAPI Nothing(Arguments...) { return nullptr; }
 
 TEST(Shell, ClipboardFailuresAreCodedWarnedAndLeakNothing)
 {
     // A block the clipboard did not take goes back (freed).
     const struct { const char* dll; const char* function; ULONG_PTR standIn; int code; bool freed; const char* warning; } rows[] = {
-        {"user32.dll", "SetClipboardData", Address(Refuse), CLIP_REFUSED, true, "Error copying text to clipboard"},
-        {"kernel32.dll", "GlobalLock", Address(NoLock), CLIP_NO_MEMORY, true, "Out of memory"},
-        {"kernel32.dll", "GlobalAlloc", Address(NoBlock), CLIP_NO_MEMORY, false, "Out of memory"},
+        {"user32.dll", "SetClipboardData", Address(Nothing<HANDLE, UINT, HANDLE>), CLIP_REFUSED, true, "Error copying text to clipboard"},
+        {"kernel32.dll", "GlobalLock", Address(Nothing<LPVOID, HGLOBAL>), CLIP_NO_MEMORY, true, "Out of memory"},
+        {"kernel32.dll", "GlobalAlloc", Address(Nothing<HGLOBAL, UINT, SIZE_T>), CLIP_NO_MEMORY, false, "Out of memory"},
     };
     ULONG_PTR* globalFree = ImportSlot("kernel32.dll", "GlobalFree");
     const ULONG_PTR realFree = std::exchange(*globalFree, Address(NoteFree));
@@ -137,15 +132,15 @@ TEST(Shell, MessagesAreFormattedOnlyWhenAskedAndCutTo403)
 }
 
 // Creates the test key afresh under HKEY_CURRENT_USER with these values (name, type, bytes).
+using Values = std::vector<std::tuple<string, DWORD, string>>;
 const char TEST_KEY[] = "Software\\OstrelTest\\State";
-void FreshKey(const char* path, const std::vector<std::tuple<string, DWORD, string>>& values)
+void FreshKey(const char* path, const Values& values)
 {
     HKEY key;
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\OstrelTest");
     RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
     for (const auto& [name, type, data] : values)
-        RegSetValueExA(key, name.empty() ? nullptr : name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.data()),
-                       static_cast<DWORD>(data.size()));
+        RegSetValueExA(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.data()), static_cast<DWORD>(data.size()));
     RegCloseKey(key);
 }
 
@@ -155,7 +150,7 @@ int Record(const char* text) { return Reports.emplace_back(text), 0; }
 TEST(Shell, RegistryReadTakesOnlyAValueOfTheAskedNameAndSize)
 {
     const string nine("\x09\0\0\0", 4);
-    const std::pair<std::vector<std::tuple<string, DWORD, string>>, bool> rows[] = {  // stored, and 9 read
+    const std::pair<Values, bool> rows[] = {  // stored, and 9 read
         {{{"big", REG_BINARY, string(64, 'b')}, {string(200, 'n'), REG_DWORD, nine}, {"wxpos", REG_DWORD, nine}}, true},
         {{{"wxpos", REG_BINARY, nine}}, true},  // the type is not examined
         {{{"WxPoS", REG_DWORD, nine}}, true},   // names compare as Windows compares them
@@ -189,26 +184,25 @@ TEST(Shell, HelpControlPathIsUsedOnlyWhenAbsoluteAndItFitsWithItsTerminator)
     char windows[MAX_PATH];
     ExpandEnvironmentStringsA("%SystemRoot%\\system32\\hhctrl.ocx", windows, MAX_PATH);
     SetEnvironmentVariableA("OSTREL_LONG", ("C:\\" + string(MAX_PATH, 'l')).c_str());
-    const std::pair<std::vector<std::tuple<string, DWORD, string>>, string> rows[] = {  // stored; path used
-        {{{"", REG_SZ, string("C:\\x\\hh.ocx", 12)}}, "C:\\x\\hh.ocx"}, {{{"", REG_SZ, string("\\\\s\\x\\hh.ocx", 14)}}, "\\\\s\\x\\hh.ocx"},
-        {{{"", REG_EXPAND_SZ, string("%SystemRoot%\\system32\\hhctrl.ocx", 34)}}, windows},
+    const string end(1, '\0');
+    const struct { DWORD type; string stored, used; } rows[] = {  // the default value stored (REG_NONE: none); the path used
+        {REG_SZ, "C:\\x\\hh.ocx" + end, "C:\\x\\hh.ocx"}, {REG_SZ, "\\\\s\\x\\hh.ocx" + end, "\\\\s\\x\\hh.ocx"},
+        {REG_EXPAND_SZ, "%SystemRoot%\\system32\\hhctrl.ocx" + end, windows},
         // Found by the loader's search, from the program's folder first: not taken.
-        {{{"", REG_SZ, string("hhctrl.ocx", 11)}}, ""}, {{{"", REG_SZ, string("x\\hh.ocx", 9)}}, ""},
-        {{{"", REG_SZ, string("\\x\\hh.ocx", 10)}}, ""}, {{{"", REG_SZ, string("C:hh.ocx", 9)}}, ""},
-        {{{"", REG_EXPAND_SZ, string("%OSTREL_NONE%\\hh.ocx", 21)}}, ""}, {{{"", REG_EXPAND_SZ, string("%OSTREL_LONG%", 14)}}, ""},
-        {{{"", REG_BINARY, string("C:\\x\\hh.ocx", 12)}}, ""},
-        {{{"", REG_SZ, fits}}, fits},  // unterminated, one byte short of the buffer
-        {{{"", REG_SZ, fits + "b"}}, ""}, {{{"", REG_SZ, string(400, 'c') + '\0'}}, ""},
-        {{{"", REG_SZ, string(1, '\0')}}, ""}, {{}, ""},
+        {REG_SZ, "hhctrl.ocx" + end, ""}, {REG_SZ, "x\\hh.ocx" + end, ""}, {REG_SZ, "\\x\\hh.ocx" + end, ""}, {REG_SZ, "C:hh.ocx" + end, ""},
+        {REG_EXPAND_SZ, "%OSTREL_NONE%\\hh.ocx" + end, ""}, {REG_EXPAND_SZ, "%OSTREL_LONG%" + end, ""}, {REG_BINARY, "C:\\x\\hh.ocx" + end, ""},
+        {REG_SZ, fits, fits},  // unterminated, one byte short of the buffer
+        {REG_SZ, fits + "b", ""}, {REG_SZ, string(400, 'c') + end, ""}, {REG_SZ, end, ""}, {REG_NONE, "", ""},
     };
-    for (const auto& [stored, used] : rows) {
-        FreshKey("Software\\OstrelTest\\CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32", stored);
+    for (const auto& row : rows) {
+        FreshKey("Software\\OstrelTest\\CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32",
+                 row.type == REG_NONE ? Values() : Values{{"", row.type, row.stored}});
         HKEY classes;
         wchar_t path[MAX_PATH];
         RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\OstrelTest", 0, KEY_READ, &classes);
         const wchar_t* found = RegisteredHelpControl(classes, path);
         RegCloseKey(classes);
-        EXPECT_EQ(found ? string(found, found + wcslen(found)) : "", used) << (stored.empty() ? "" : std::get<2>(stored[0]).substr(0, 40));
+        EXPECT_EQ(found ? string(found, found + wcslen(found)) : "", row.used) << row.stored.substr(0, 40);
     }
 }
 
@@ -241,15 +235,13 @@ TEST(Shell, MainDialogShowsItsIconsTakesNoEmptyHandOverSaysARefusedOneDispatches
     CoUninitialize();
 }
 
-INT_PTR CALLBACK NoProcedure(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
-
 TEST(Shell, DialogFieldsAreNamedForScreenReadersByLabelsNotDrawn)
 {
     const struct { const wchar_t* dialog; int field; std::wstring name; } rows[] = {
         {L"OSTRELDLG", IDC_INPUT, L"Amount and unit"}, {L"OSTRELDLG", IDC_RESULT, L"Result"},
         {L"ABOUT", IDC_VERSION, L"Version"}, {L"ABOUT", IDC_COMPILED, L"Built"}};
     for (const auto& row : rows) {
-        HWND dialog = CreateDialogParamW(GetModuleHandleA(nullptr), row.dialog, nullptr, NoProcedure, 0);
+        HWND dialog = CreateDialogParamW(GetModuleHandleA(nullptr), row.dialog, nullptr, nullptr, 0);
         HWND field = GetDlgItem(dialog, row.field);
         IAccessible* object = nullptr;
         VARIANT self = {};
