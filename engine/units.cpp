@@ -109,11 +109,17 @@ constexpr bool TablesKeepTheirShape()
     size_t longestTarget = 0;
     for (const Conversion& conversion : ConversionTable) longestTarget = std::max(longestTarget, TextLength(conversion.target));
     size_t longestSpelling = 0;
+    bool reached[CONVERSION_COUNT] = {};
     for (const UnitAlias& alias : UnitAliasTable) {
         longestSpelling = std::max(longestSpelling, TextLength(alias.spelling));
+        if (alias.conversion < 0 || alias.conversion >= CONVERSION_COUNT) return false;
+        reached[alias.conversion] = true;
         for (const char* c = alias.spelling; *c != '\0'; ++c) {
             if (FoldLetter(*c) != *c) return false;
         }
+    }
+    for (const bool conversionReached : reached) {
+        if (!conversionReached) return false;
     }
     for (size_t i = 1; i < UNIT_ALIAS_COUNT; ++i) {
         if (CompareNoCase(UnitAliasTable[i - 1].spelling, UnitAliasTable[i].spelling) >= 0) return false;
@@ -121,7 +127,8 @@ constexpr bool TablesKeepTheirShape()
     return longestTarget == TARGET_TEXT_MAX && longestSpelling == UNIT_SPELLING_MAX;
 }
 static_assert(TablesKeepTheirShape(),
-              "spellings in lower case, sorted and unique under CompareNoCase; the longest texts as units.h says");
+              "every conversion reached by a spelling; spellings in lower case, sorted and unique under "
+              "CompareNoCase; the longest texts as units.h says");
 
 // Spellings are found through a hash table, not by a binary search of the sorted table: each step
 // of a search mispredicts as often as not, and ostrel-convert took 82 ns a line with it, 108 times

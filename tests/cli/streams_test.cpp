@@ -67,8 +67,9 @@ TEST(Streams, FilesAndPipesGetTheAskedEncodingOrTheConsolesConsolesShowTheDegree
     SetStdHandle(STD_OUTPUT_HANDLE, saved);
 }
 
-// Typed into a console: a line longer than one read, and characters beyond any code page.
-TEST(Streams, AConsoleIsReadAsUnicodeInPiecesOfAtMost8KiB)
+// Typed into a console: a line longer than one read, and characters beyond any code page; what
+// is not a console, in the console's code page where it is not UTF-8.
+TEST(Streams, AConsoleIsReadAsUnicodeInPiecesOfAtMost8KiBAndPipesInItsCodePage)
 {
     const HANDLE saved = GetStdHandle(STD_INPUT_HANDLE);
     ASSERT_TRUE(OwnConsole());
@@ -91,12 +92,7 @@ TEST(Streams, AConsoleIsReadAsUnicodeInPiecesOfAtMost8KiB)
     }
     EXPECT_EQ(read, std::string(10000, '5') + " ft \xE2\x85\x93\xC2\xBD\xF0\x9F\x93\x8F\r\n");
     SetStdHandle(STD_INPUT_HANDLE, saved);
-}
-
-// A pipe from cmd's echo or type brings bytes in the console's code page, where they are not UTF-8.
-TEST(Streams, TextThatIsNotUtf8IsReadInTheConsolesCodePage)
-{
-    ASSERT_TRUE(OwnConsole());
+    // A pipe from cmd's echo or type brings bytes in the console's input code page, not UTF-8.
     const struct { UINT codePage; const char* bytes; } rows[] = {{850, "100 \xF8" "C"}, {932, "100 \x81\x8B" "C"}, {1252, "100 \xB0" "C"}};
     for (const auto& row : rows) {
         ASSERT_TRUE(SetConsoleCP(row.codePage));

@@ -159,13 +159,9 @@ const struct Scenario { const char *group, *actions, *expected; } Scenarios[] = 
     // What people type and paste, read alike in every code page: keys (characters beyond the keyboard's
     // as an input method sends them), Unicode pasted, the command line.
     {"forms", "open; set ; keys type \"5 ft 10 in\"; keys key Return", "result 1.78 m"},
-    {"", "set ; keys type \"11st 4lb\"; keys key Return", "result 71.67 kg"},
     {"", "set ; keys type \"1 1/2 in\"; keys key Return", "result 3.81 cm"},
     {"", "set ; chars 212\u00b0 F; keys key Return", "wresult 100\u00b0 C"},
     {"", "set ; chars 100 \u2103; keys key Return", "wresult 212\u00b0 F"},
-    {"", "set ; chars \uff15 \uff46\uff54; keys key Return", "result 1.52 m"},
-    {"", "set ; chars \u221240 \u00b0F; keys key Return", "wresult -40\u00b0 C"},
-    {"", "set ; keys type \"10 litres\"; keys key Return", "result 2.20 gal"},
     {"", "wclip 5\u2032 10 \u00be\u2033; cmd paste; cmd ok", "result 1.80 m"},
     {"", "start 5\u2019 10\u00bd\u2033", "exit 1|input 5' 10 1/2\"|result 1.79 m"},  // handed over mapped
     {"", "open 5\u201910\u00bd\u2033", "input 5'10 1/2\"|result 1.79 m"},
@@ -175,8 +171,5 @@ const struct Scenario { const char *group, *actions, *expected; } Scenarios[] = 
     {"signal", "open; signal 2", "ubox interrupted: interrupt|exit 2"},
     {"", "open; signal 11", "ubox interrupted: segmentation error|exit 11"},
     {"", "open; signal 22", "ubox interrupted: abort signal|exit 22"},
-    {"", "open; signal 15", "ubox interrupted: termination signal|exit 15"},
-    {"", "open; signal 8", "ubox interrupted: floating point exception|exit 8"},
-    {"", "open; signal 4", "ubox interrupted: illegal instruction|exit 4"},
     {"", "open; signal 21", "ubox interrupted: break request|exit 21"},
 };

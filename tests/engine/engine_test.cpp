@@ -2,7 +2,6 @@
 // their invariants. The same table runs natively, under ASan/UBSan, as i386 and under Wine.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <utility>
 
@@ -26,20 +25,6 @@ const Row Rows[] = {
     {"12\"", "30.48 cm"}, {"1 hp", "0.75 kw"}, {"1 acre", "0.40 ha"}, {"3 st", "19.05 kg"}, {"100 c", "212\xB0 F"},
     {"212 f", "100\xB0 C"}, {"-40 f", "-40\xB0 C"}, {"98.6 f", "37\xB0 C"}, {"32 f", "0\xB0 C"},
     {"100 ha", "247.10 acre"}, {"1.52 m", "4.99 ft"},
-    // Every conversion once, with digits enough to pin its single-precision factor's bits.
-    {"1e9 mm", "39370078.59 in"}, {"1e9 cm", "393700778.48 in"}, {"1e9 m", "3280839920.04 ft"},
-    {"1e9 km", "621388196.95 mls"}, {"1e9 ha", "2470966100.69 acre"}, {"1e9 cc", "61023745.69 ci"},
-    {"1e9 l", "219959080.22 gal"}, {"1e9 km/h", "621388196.95 mph"}, {"1e12 mg", "35273991.67 oz"},
-    {"1e9 g", "35273991.53 oz"}, {"1e9 kg", "2204585552.22 lbs"}, {"1e9 kw", "1341021895.41 hp"},
-    {"1e9 c", "1799999984\xB0 F"}, {"1e9 in", "2539999961.85 cm"}, {"1e9 ft", "304800003.77 m"},
-    {"1e9 yd", "914399981.50 m"}, {"1e9 mile", "1609300017.36 km"}, {"1e9 acre", "404685646.30 ha"},
-    {"1e9 rood", "101171411.57 ha"}, {"1e9 ci", "16387063980.10 cc"}, {"1e9 gal", "4546299934.39 l"},
-    {"1e9 pint", "568261027.34 l"}, {"1e9 qt", "1136520028.11 l"}, {"1e9 gill", "142065003.51 l"},
-    {"1e9 peck", "9092180252.08 l"}, {"1e9 bushel", "36368698120.12 l"}, {"1e9 mph", "1609300017.36 km/h"},
-    {"1e9 grain", "64798896789.55 mg"}, {"1e9 dram", "1771849989.89 g"}, {"1e9 oz", "28349500656.13 gr"},
-    {"1e9 lb", "453599989.41 kg"}, {"1e9 st", "6350289821.62 kg"}, {"1e9 qr", "12700599670.41 kg"},
-    {"1e9 central", "45359199523.93 kg"}, {"1e9 cwt", "50802299499.51 kg"}, {"1e9 hp", "745700001.72 kw"},
-    {"1e9 f", "555555564\xB0 C"},
     // Spellings: any letter case of A-Z, the whole text, nothing folded beyond A-Z.
     {"1 FT", "0.30 m"}, {"1 kM/H", "0.62 mph"}, {"1 HECTAREN", "2.47 acre"}, {"1 km/", DK}, {"1 litre", "0.22 gal"},
     {"1 ml", DK}, {"1 inchs", DK}, {"5 kilometer.", "3.11 mls"}, {"1 sq ft", DK}, {"5 \xC6T", DK},
@@ -62,8 +47,8 @@ const Row Rows[] = {
     {"-5 ft 10 in", "-1.78 m"}, {"-11 st 4 lb", "-71.67 kg"}, {"-0 ft 10 in", "-0.25 m"}, {"-1e-400 ft 10 in", "-0.25 m"},
     // Pounds and ounces: sixteen to the pound, by the pound's factor.
     {"7 lb 8 oz", "3.40 kg"}, {"7lb 8oz", "3.40 kg"}, {"7 pounds 8 ounces", "3.40 kg"}, {"7 lbs. 8 oz.", "3.40 kg"},
-    {"7 lb 8", "3.40 kg"}, {"8 lbs 3 1/2 oz", "3.73 kg"}, {"-7 lb 8 oz", "-3.40 kg"}, {"7 lb -8 oz", DK}, {"7 lb 8 gr", DK},
-    {"1000 lb", "453.60 kg"}, {"7 lb 8 oz 1", DK},
+    {"7 lb 8", "3.40 kg"}, {"8 lbs 3 1/2 oz", "3.73 kg"}, {"-7 lb 8 oz", "-3.40 kg"}, {"7 lb -8 oz", DK},
+    {"7 lb 8 gr", DK}, {"1000 lb", "453.60 kg"}, {"7 lb 8 oz 1", DK},
     {"5 ft 10 cm", DK}, {"5 ft -10 in", DK}, {"5 ft 10 in x", DK}, {"11 st 4 oz", DK}, {"1 mile 10 yd", DK},
     {"ft 10 in", DK}, {"5ft.10in", DK}, {"5 ft 1e400 in", DK}, {"5 ft 10 in..", DK}, {"5 ft 10 st", DK},
     // Fractions and mixed numbers.
@@ -82,8 +67,9 @@ const Row Rows[] = {
     {"-5' 10\"", "-1.78 m"}, {"-5'-10", "-1.78 m"}, {"-0'10", "-0.25 m"}, {"-0'-1e-400", "-0.00 m"}, {"5'- 10", DK},
     {"5'--10", DK}, {"1e400'-1e400", "inf m"}, {"-1e400'-1e400", "-inf m"},
     // Feet and inches: the scanned numbers, and everything after the second ignored.
-    {"5'10\"", "1.78 m"}, {"5' 10", "1.78 m"}, {"5 '10", "1.78 m"}, {"5'10 cm", "1.78 m"}, {"5e'10", "1.78 m"}, {"5e2'10", "152.65 m"}, {"5E-'10", "1.78 m"}, {"5d2'10", "152.65 m"},
-    {"6'", "1.83 m"}, {"\t\n5'10", "1.78 m"}, {"5'x", DK}, {"1e400'5", "inf m"}, {"-1e400'5", "-inf m"}, {"5'1e400", "inf m"},
+    {"5'10\"", "1.78 m"}, {"5' 10", "1.78 m"}, {"5 '10", "1.78 m"}, {"5'10 cm", "1.78 m"}, {"5e'10", "1.78 m"},
+    {"5e2'10", "152.65 m"}, {"5E-'10", "1.78 m"}, {"5d2'10", "152.65 m"}, {"5'1e400", "inf m"},
+    {"6'", "1.83 m"}, {"\t\n5'10", "1.78 m"}, {"5'x", DK}, {"1e400'5", "inf m"}, {"-1e400'5", "-inf m"},
     // The plain number: its syntax, and what is left for the unit.
     {"5ft", "1.52 m"}, {"  5  FT  ", "1.52 m"}, {" \t\n\v\f\r5 ft \t\n\v\f\r", "1.52 m"}, {"\xA0" "5 ft", DK},
     {"5 ft\xA0", DK}, {"1d3 ft", "304.80 m"}, {"1D-2 in", "0.03 cm"}, {"2E+2 in", "508.00 cm"}, {"5dram", "8.86 g"},
@@ -130,21 +116,15 @@ TEST(Engine, ShowsExactlyTheseBytes)
 
 TEST(Engine, UnitTablesKeepTheirInvariants)
 {
-    static_assert(CONVERSION_COUNT == 37 && UNIT_ALIAS_COUNT == 122 && UNIT_NOT_FOUND == 37, "");
-    bool reached[CONVERSION_COUNT] = {};
-    for (int i = 0; i < UNIT_ALIAS_COUNT; ++i) {
-        const UnitAlias& row = UnitAliasTable[i];
-        ASSERT_TRUE(row.conversion >= 0 && row.conversion < CONVERSION_COUNT) << row.spelling;
-        reached[row.conversion] = true;
+    for (const UnitAlias& row : UnitAliasTable) {
         const std::string spelling = row.spelling;
         std::string varied;  // in upper case, white space between words doubled, with a final dot
         for (char c : spelling) varied += c == ' ' ? std::string(" \t") : std::string(1, c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
         varied += '.';
-        // Found as stored and varied (their order and case are checked where the table is).
+        // Found as stored and varied (their order, case and reach are checked where the table is).
         EXPECT_EQ(LookupSpelling(spelling.data(), spelling.data() + spelling.size()), row.conversion) << spelling;
         EXPECT_EQ(LookupSpelling(varied.data(), varied.data() + varied.size()), row.conversion) << varied;
     }
-    EXPECT_EQ(std::count(reached, reached + CONVERSION_COUNT, true), CONVERSION_COUNT);
 }
 
 
