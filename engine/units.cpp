@@ -110,21 +110,20 @@ constexpr bool TablesKeepTheirShape()
     for (const Conversion& conversion : ConversionTable) longestTarget = std::max(longestTarget, TextLength(conversion.target));
     size_t longestSpelling = 0;
     bool reached[CONVERSION_COUNT] = {};
+    int conversionsReached = 0;
     for (const UnitAlias& alias : UnitAliasTable) {
         longestSpelling = std::max(longestSpelling, TextLength(alias.spelling));
         if (alias.conversion < 0 || alias.conversion >= CONVERSION_COUNT) return false;
+        conversionsReached += reached[alias.conversion] ? 0 : 1;
         reached[alias.conversion] = true;
         for (const char* c = alias.spelling; *c != '\0'; ++c) {
             if (FoldLetter(*c) != *c) return false;
         }
     }
-    for (const bool conversionReached : reached) {
-        if (!conversionReached) return false;
-    }
     for (size_t i = 1; i < UNIT_ALIAS_COUNT; ++i) {
         if (CompareNoCase(UnitAliasTable[i - 1].spelling, UnitAliasTable[i].spelling) >= 0) return false;
     }
-    return longestTarget == TARGET_TEXT_MAX && longestSpelling == UNIT_SPELLING_MAX;
+    return conversionsReached == CONVERSION_COUNT && longestTarget == TARGET_TEXT_MAX && longestSpelling == UNIT_SPELLING_MAX;
 }
 static_assert(TablesKeepTheirShape(),
               "every conversion reached by a spelling; spellings in lower case, sorted and unique under "
