@@ -4,7 +4,6 @@
 #include "convert.h"
 
 #include <cmath>
-#include <cstring>
 #include <initializer_list>
 
 #include "numbers.h"
